@@ -1,0 +1,16 @@
+# Adds <dir> itself when it has a CMakeLists.txt, otherwise every direct child folder of <dir>
+# that has one, in name order. Areas grow by adding folders, not by editing a shared list.
+function(maglorin_add_subdirectories dir)
+    set(base ${CMAKE_CURRENT_SOURCE_DIR}/${dir})
+    if(EXISTS ${base}/CMakeLists.txt)
+        add_subdirectory(${dir})
+        return()
+    endif()
+    file(GLOB children LIST_DIRECTORIES true RELATIVE ${base} ${base}/*)
+    list(SORT children)
+    foreach(child IN LISTS children)
+        if(IS_DIRECTORY ${base}/${child} AND EXISTS ${base}/${child}/CMakeLists.txt)
+            add_subdirectory(${dir}/${child})
+        endif()
+    endforeach()
+endfunction()
