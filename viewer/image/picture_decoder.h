@@ -1,0 +1,24 @@
+#pragma once
+// Decoding of picture files (JPEG, PNG, BMP, GIF and the other formats stb_image reads) and
+// writing of PNG and JPEG files for tools and tests.
+
+#include <cstdint>
+#include <string>
+
+#include "decoded_picture.h"
+
+namespace maglorin {
+
+// Decodes the file at `path` into `picture`; false (and `picture` emptied) when the file cannot
+// be read or is not a picture. `error` receives the decoder's reason.
+bool DecodePictureFile(const std::string& path, DecodedPicture& picture, std::string& error);
+
+// Same for a picture held in memory.
+bool DecodePictureMemory(const std::uint8_t* data, std::size_t size, DecodedPicture& picture,
+                         std::string& error);
+
+// Writes `picture` as a PNG or JPEG file (quality 1..100). False when the file cannot be written.
+bool WritePicturePng(const std::string& path, const DecodedPicture& picture);
+bool WritePictureJpeg(const std::string& path, const DecodedPicture& picture, int quality);
+
+}  // namespace maglorin
