@@ -1,0 +1,80 @@
+#include "raster/photo_triangle.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "raster/edge_walk.h"
+#include "raster/modColor.h"
+#include "raster/texture_triangle.h"
+#include "raster/texture_wrap.h"
+
+namespace maglorin {
+
+namespace {
+
+// Values carried along the edges: u, v, red, green, blue.
+std::array<float, 5> PhotoValues(const TexCoord& tex, const ColourRGB& c) {
+    return {tex.u, tex.v, static_cast<float>(c.red), static_cast<float>(c.green), static_cast<float>(c.blue)};
+}
+
+void FillPhotoColumn(const RasterTarget& target, const ColumnSpan<5>& span, std::int32_t x, const PixelView& texture,
+                     float t, std::int16_t grey) {
+    const ClipRect& clip = target.clip;
+    const float h = span.BottomY - span.TopY;
+    std::array<float, 5> step{};
+    for (std::size_t k = 0; k < 5; ++k) step[k] = SafeDivide(span.Bottom[k] - span.Top[k], h);
+    std::array<float, 5> value = span.Top;  // u, v, red, green, blue
+    float y = span.TopY;
+    const float clipTop = static_cast<float>(clip.Top);
+    if (!(span.TopY >= clipTop)) {
+        // Texture position follows the clip; the colour starts from the top colour regardless.
+        const float skipped = std::fabs(clipTop - span.TopY);
+        value[0] += step[0] * skipped;
+        value[1] += step[1] * skipped;
+        y = clipTop;
+    }
+    const float y1 = span.BottomY > static_cast<float>(clip.Bottom) ? static_cast<float>(clip.Bottom) : span.BottomY;
+    if (!(y <= y1)) return;
+    const std::int32_t first = static_cast<std::int32_t>(y);
+    const std::int32_t last = std::min(static_cast<std::int32_t>(y1), target.frame.height - 1);
+    for (std::int32_t row = first; row <= last; ++row) {
+        WrapTexCoord(texture, value[0], value[1]);
+        if (row >= 0) {
+            PixelTriple s = PixelToTriple(SampleTexel(texture, value[0], value[1]));
+            s = AddToTriple(s, PhotoShade(ClampColour(value[2], value[3], value[4]), grey));
+            std::uint32_t& pixel = target.frame(x, row);
+            pixel = t == 0.0f ? TripleToPixel(s) : TripleToPixel(Blend(s, PixelToTriple(pixel), t));
+        }
+        for (std::size_t k = 0; k < 5; ++k) value[k] += step[k];
+    }
+}
+
+}  // namespace
+
+std::int16_t PhotoShade(const ColourRGB& clampedColour, std::int16_t grey) {
+    const std::int16_t g = GreyLevel(clampedColour);
+    return RoundToInt16(static_cast<float>(Channel16(g - grey)) * 0.5f);
+}
+
+void PhotoTriangle(const RasterTarget& target, const PhotoFace& face, const PixelView& texture, float t,
+                   std::int16_t grey, PhotoSpans& spans) {
+    if (!target.frame.Attached() || !IsSampleable(texture) || !IsWithinFaceExtent(face.a, face.b, face.c)) return;
+    const std::int64_t minX = std::min({face.a.x, face.b.x, face.c.x});
+    const std::int64_t maxX = std::max({face.a.x, face.b.x, face.c.x});
+    const std::int64_t first = std::max({minX, std::int64_t{target.clip.Left}, std::int64_t{0}});
+    const std::int64_t last = std::min({maxX, std::int64_t{target.clip.Right}, std::int64_t{target.frame.width} - 1});
+    spans.Reset(first, last);
+    if (spans.Empty()) return;
+
+    const EdgeEnd<5> a{face.a, PhotoValues(face.texA, face.colourA)};
+    const EdgeEnd<5> b{face.b, PhotoValues(face.texB, face.colourB)};
+    const EdgeEnd<5> c{face.c, PhotoValues(face.texC, face.colourC)};
+    WalkGradientEdge(a, b, spans);
+    WalkGradientEdge(b, c, spans);
+    WalkGradientEdge(c, a, spans);
+    for (std::int64_t x = first; x <= last; ++x) {
+        FillPhotoColumn(target, spans.At(x), static_cast<std::int32_t>(x), texture, t, grey);
+    }
+}
+
+}  // namespace maglorin

@@ -1,0 +1,36 @@
+#pragma once
+// Wrapping (tiling) of texture coordinates, in texel units of the sampled texture. The period is
+// Width - 1 (Height - 1 for v), not Width: u above the period loses whole periods until it is
+// below it, u below 0 gains whole periods until it is above 0, and u exactly 0 or exactly the
+// period is left alone. Every wrapped coordinate therefore truncates to a valid texel index.
+//
+// Done with one exact remainder instead of the repeated subtraction it stands for (same result
+// for every coordinate below 2^24 in size, where each subtraction is exact). Sound behaviour
+// beyond the rule: a texture one texel wide or high has period 0 and its coordinate becomes 0; a
+// coordinate that is not finite becomes 0; one of 2^24 or more in size, where repeated
+// subtraction stops making progress, is reduced by the same remainder.
+
+#include <cstdint>
+
+#include "image/clsDIB.h"
+
+namespace maglorin {
+
+float WrapCoordinate(float value, std::int32_t period);
+
+// Wraps u with Width - 1 and v with Height - 1 of `texture`, in place.
+inline void WrapTexCoord(const PixelView& texture, float& u, float& v) {
+    const float w = static_cast<float>(texture.width - 1);
+    const float h = static_cast<float>(texture.height - 1);
+    // The common case, already inside, costs two comparisons per coordinate.
+    if (!(u >= 0.0f && u <= w)) u = WrapCoordinate(u, texture.width - 1);
+    if (!(v >= 0.0f && v <= h)) v = WrapCoordinate(v, texture.height - 1);
+}
+
+// The texel a wrapped (u, v) names: column truncate(u), row truncate(v) in memory order (texture
+// surfaces keep the bottom row first).
+inline std::uint32_t SampleTexel(const PixelView& texture, float u, float v) {
+    return texture(static_cast<std::int32_t>(u), static_cast<std::int32_t>(v));
+}
+
+}  // namespace maglorin
