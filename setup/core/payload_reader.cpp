@@ -70,6 +70,7 @@ inline constexpr std::size_t kLastMagicStart = kFooterScanChunk - 11;  // 1013
 int PayloadReader::Open(const std::filesystem::path& packagePath) {
     const int result = OpenSteps(packagePath);
     if (result != kResultSuccess) {
+        file_.Close();
         entries_.clear();
         externalFiles_.clear();
         externalFilesLoaded_ = false;

@@ -30,7 +30,7 @@ public:
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
     // Opens the package (shared for reading) and reads both tables. Returns a result code;
-    // after a failure the tables are empty.
+    // after a failure the tables are empty and the file is closed.
     int Open(const std::filesystem::path& packagePath);
 
     // True once a footer was found: from then on extracted files are cleaned up at exit.
