@@ -1,0 +1,192 @@
+#include "reference_lookups_win32.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <utility>
+#include <vector>
+
+namespace maglorin {
+
+namespace {
+
+// Owns an open registry key.
+class RegistryKeyHandle {
+public:
+    RegistryKeyHandle() = default;
+    ~RegistryKeyHandle() {
+        if (key_ != nullptr) RegCloseKey(key_);
+    }
+    RegistryKeyHandle(const RegistryKeyHandle&) = delete;
+    RegistryKeyHandle& operator=(const RegistryKeyHandle&) = delete;
+    HKEY* Receive() { return &key_; }
+    HKEY Get() const { return key_; }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+// Owns a loaded library.
+class LibraryHandle {
+public:
+    explicit LibraryHandle(HMODULE module) : module_(module) {}
+    ~LibraryHandle() {
+        if (module_ != nullptr) FreeLibrary(module_);
+    }
+    LibraryHandle(const LibraryHandle&) = delete;
+    LibraryHandle& operator=(const LibraryHandle&) = delete;
+    HMODULE Get() const { return module_; }
+
+private:
+    HMODULE module_;
+};
+
+// Owns an item identifier list the shell allocated.
+class ItemIdListHandle {
+public:
+    ItemIdListHandle() = default;
+    ~ItemIdListHandle() { CoTaskMemFree(list_); }
+    ItemIdListHandle(const ItemIdListHandle&) = delete;
+    ItemIdListHandle& operator=(const ItemIdListHandle&) = delete;
+    LPITEMIDLIST* Receive() { return &list_; }
+    LPCITEMIDLIST Get() const { return list_; }
+
+private:
+    LPITEMIDLIST list_ = nullptr;
+};
+
+std::wstring ToWide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+
+std::u16string FromWide(const wchar_t* text, std::size_t length) {
+    return std::u16string(text, text + length);
+}
+
+std::optional<std::u16string> NonEmptyText(const wchar_t* text) {
+    const std::size_t length = wcslen(text);
+    if (length == 0) return std::nullopt;
+    return FromWide(text, length);
+}
+
+// Runs a "fill this buffer, answer the length" query, growing the buffer while the answer says
+// it needs more (the value may change between two calls).
+template <typename Query>
+std::optional<std::u16string> QueryText(Query query) {
+    std::vector<wchar_t> buffer(MAX_PATH + 1);
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const DWORD length = query(buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) return std::nullopt;
+        if (length < buffer.size()) return FromWide(buffer.data(), length);
+        buffer.assign(static_cast<std::size_t>(length) + 1, L'\0');
+    }
+    return std::nullopt;
+}
+
+HKEY RootKey(RegistryRoot root) {
+    switch (root) {
+    case RegistryRoot::LocalMachine: return HKEY_LOCAL_MACHINE;
+    case RegistryRoot::CurrentUser: return HKEY_CURRENT_USER;
+    case RegistryRoot::ClassesRoot: return HKEY_CLASSES_ROOT;
+    case RegistryRoot::CurrentConfig: return HKEY_CURRENT_CONFIG;
+    case RegistryRoot::Users: break;
+    }
+    return HKEY_USERS;
+}
+
+REGSAM ViewAccess(RegistryView view) {
+    switch (view) {
+    case RegistryView::Force32: return KEY_WOW64_32KEY;
+    case RegistryView::Force64: return KEY_WOW64_64KEY;
+    case RegistryView::Default: break;
+    }
+    return 0;
+}
+
+// The stored bytes as text: up to the first NUL, or all whole characters when none is stored.
+std::u16string TextOfValue(const std::vector<BYTE>& data, DWORD size) {
+    std::u16string text;
+    for (DWORD at = 0; at + 1 < size; at += 2) {
+        const char16_t c = static_cast<char16_t>(data[at] | (data[at + 1] << 8));
+        if (c == u'\0') break;
+        text += c;
+    }
+    return text;
+}
+
+std::optional<std::u16string> QueryStringValue(HKEY key, const std::wstring& valueName) {
+    std::vector<BYTE> data(256);
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        DWORD type = REG_NONE;
+        DWORD size = static_cast<DWORD>(data.size());
+        const LONG status = RegQueryValueExW(key, valueName.c_str(), nullptr, &type, data.data(), &size);
+        if (status == ERROR_MORE_DATA) {
+            data.assign(static_cast<std::size_t>(size) + 2, 0);
+            continue;
+        }
+        if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::nullopt;
+        return TextOfValue(data, size);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::u16string> ReadRegistryString(const RegistryLocation& location, RegistryView view) {
+    RegistryKeyHandle key;
+    const std::wstring keyPath = ToWide(location.key);
+    if (RegOpenKeyExW(RootKey(location.root), keyPath.c_str(), 0, KEY_QUERY_VALUE | ViewAccess(view),
+                      key.Receive()) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return QueryStringValue(key.Get(), ToWide(location.valueName));
+}
+
+std::optional<std::u16string> SystemReferenceLookups::SystemFolder(SystemFolderKind kind) {
+    switch (kind) {
+    case SystemFolderKind::System:
+        return QueryText([](wchar_t* buffer, DWORD size) { return GetSystemDirectoryW(buffer, size); });
+    case SystemFolderKind::Windows:
+        return QueryText([](wchar_t* buffer, DWORD size) { return GetWindowsDirectoryW(buffer, size); });
+    case SystemFolderKind::Temp:
+        return QueryText([](wchar_t* buffer, DWORD size) { return GetTempPathW(size, buffer); });
+    }
+    return std::nullopt;
+}
+
+std::optional<std::u16string> SystemReferenceLookups::ShellFolder(int folderNumber) {
+    {
+        ItemIdListHandle list;
+        wchar_t path[MAX_PATH + 1] = {};
+        if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, folderNumber, list.Receive())) &&
+            SHGetPathFromIDListW(list.Get(), path)) {
+            if (std::optional<std::u16string> folder = NonEmptyText(path)) return folder;
+        }
+    }
+    // Never through the DLL search path: only the system's own shfolder.dll.
+    const std::optional<std::u16string> systemFolder = SystemFolder(SystemFolderKind::System);
+    if (!systemFolder) return std::nullopt;
+    const std::wstring libraryPath = ToWide(*systemFolder) + L"\\shfolder.dll";
+    const LibraryHandle library(LoadLibraryW(libraryPath.c_str()));
+    if (library.Get() == nullptr) return std::nullopt;
+    using GetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
+    const auto getFolderPath =
+        reinterpret_cast<GetFolderPath>(reinterpret_cast<void*>(GetProcAddress(library.Get(), "SHGetFolderPathW")));
+    wchar_t path[MAX_PATH + 1] = {};
+    if (getFolderPath == nullptr || FAILED(getFolderPath(nullptr, folderNumber, nullptr, 0, path))) {
+        return std::nullopt;
+    }
+    return NonEmptyText(path);
+}
+
+std::optional<std::u16string> SystemReferenceLookups::Environment(std::u16string_view name) {
+    const std::wstring wideName = ToWide(name);
+    return QueryText([&wideName](wchar_t* buffer, DWORD size) {
+        return GetEnvironmentVariableW(wideName.c_str(), buffer, size);
+    });
+}
+
+std::optional<std::u16string> SystemReferenceLookups::RegistryString(const RegistryLocation& location,
+                                                                     RegistryView view) {
+    return ReadRegistryString(location, view);
+}
+
+}  // namespace maglorin
