@@ -1,0 +1,199 @@
+// The extraction library's rules, reached below the exports: names, path joining, directory
+// chains, the thread count, the free-space walk and the end of a short folder.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+
+#include "decoder_test_support.h"
+#include "disk_space_check.h"
+#include "extraction_state.h"
+#include "output_paths.h"
+#include "thread_count.h"
+
+namespace maglorin::decoder {
+namespace {
+
+namespace fs = std::filesystem;
+
+PathString P(const char* text) {
+    PathString out;
+    for (const char* c = text; *c != '\0'; ++c) {
+        out += static_cast<PathChar>(*c == '|' ? kPathSeparator : *c);  // '|' = this platform's separator
+    }
+    return out;
+}
+
+struct NameRow {
+    const char* name;
+    bool safe;
+};
+
+TEST(ItemNames, OnlyNamesThatStayInsideTheOutputFolderAreSafe) {
+    const NameRow rows[] = {
+        {"readme.txt", true},        {"docs/a.txt", true},         {"docs\\a.txt", true},
+        {"a/./b", true},             {"a//b", true},               {"..txt", true},
+        {"a..b/c", true},            {"console.txt", true},        {"com10", true},
+        {"../x", false},             {"a/../../x", false},         {"..\\x", false},
+        {"a/..", false},             {"/etc/passwd", false},       {"\\x", false},
+        {"C:x", false},              {"C:\\x", false},             {"a/b:stream", false},
+        {"...", false},              {". .", false},               {"a/ /b", false},
+        {"CON", false},              {"nul.txt", false},           {"docs/Com1", false},
+        {"lpt9.log", false},         {"aux .txt", false},          {"CONOUT$", false},
+        {"", false},                 {".", false},                 {"./", false},
+    };
+    for (const NameRow& row : rows) {
+        EXPECT_EQ(IsSafeItemName(P(row.name)), row.safe) << row.name;
+    }
+}
+
+TEST(PathJoining, AddsExactlyOneSeparatorAndTurnsSlashes) {
+    EXPECT_EQ(JoinItemPath(P("|out"), P("a/b\\c")), P("|out|a|b|c"));
+    EXPECT_EQ(JoinItemPath(P("|out|"), P("a")), P("|out|a"));
+}
+
+TEST(PathJoining, RefusesMoreThanTheLimitWithoutOverrunning) {
+    const PathString folder = P("|out|");
+    const PathString fits(kMaxJoinedPathChars - folder.size(), PathChar('n'));
+    EXPECT_TRUE(JoinItemPath(folder, fits));
+    EXPECT_FALSE(JoinItemPath(folder, fits + PathChar('n')));
+    EXPECT_FALSE(JoinItemPath(folder, PathString(5000, PathChar('n'))));
+}
+
+TEST(OutputFolder, MustBeTerminatedInsideItsField) {
+    ExtractionContext context;
+    std::memset(&context, 0, sizeof context);
+    for (PathChar& c : context.outputFolder) c = PathChar('x');
+    EXPECT_FALSE(OutputFolderOf(context));
+    context.outputFolder[3] = 0;
+    EXPECT_EQ(OutputFolderOf(context), P("xxx"));
+}
+
+TEST(DirectoryChain, CreatesEveryLevelBelowTheVolume) {
+#if defined(_WIN32)
+    const std::vector<PathString> expected = {P("C:|out"), P("C:|out|a"), P("C:|out|a|b")};
+    EXPECT_EQ(DirectoryChain(P("C:|out|a|b|")), expected);
+    const std::vector<PathString> prefixed = {P("||?|C:|out")};
+    EXPECT_EQ(DirectoryChain(P("||?|C:|out|")), prefixed);
+    const std::vector<PathString> network = {P("||server|share"), P("||server|share|a")};
+    EXPECT_EQ(DirectoryChain(P("||server|share|a|")), network);
+#else
+    const std::vector<PathString> expected = {P("|tmp|out"), P("|tmp|out|a"), P("|tmp|out|a|b")};
+    EXPECT_EQ(DirectoryChain(P("|tmp|out|a|b|")), expected);
+#endif
+}
+
+TEST(ThreadCount, FollowsNumberOfProcessors) {
+    const std::pair<std::optional<std::string>, std::uint32_t> rows[] = {
+        {std::nullopt, 1}, {"0", 1},  {"33", 1}, {"8x", 8},  {"16", 16},
+        {"32", 32},        {"", 1},   {"x8", 1}, {"1", 1},   {"99999999999999999999999", 1},
+    };
+    for (const auto& [text, count] : rows) {
+        EXPECT_EQ(ThreadCountFromText(text), count) << text.value_or("(unset)");
+    }
+}
+
+TEST(ThreadCount, IsReadFromTheEnvironment) {
+    const char* saved = std::getenv("NUMBER_OF_PROCESSORS");
+    const std::optional<std::string> original = saved ? std::optional<std::string>(saved) : std::nullopt;
+    decoder_test::SetEnvironment("NUMBER_OF_PROCESSORS", "12");
+    EXPECT_EQ(DecoderThreadCount(), 12u);
+    decoder_test::SetEnvironment("NUMBER_OF_PROCESSORS", std::string(300, '4'));  // longer than read
+    EXPECT_EQ(DecoderThreadCount(), 1u);
+    decoder_test::SetEnvironment("NUMBER_OF_PROCESSORS", std::nullopt);
+    EXPECT_EQ(DecoderThreadCount(), 1u);
+    decoder_test::SetEnvironment("NUMBER_OF_PROCESSORS", original);
+}
+
+// A volume whose free bytes are known by path; every other path fails the query.
+struct FakeVolumes {
+    std::map<PathString, std::uint64_t> free;
+    std::vector<PathString> asked;
+    FreeSpaceQuery Query() {
+        return [this](const PathString& path) -> std::optional<std::uint64_t> {
+            asked.push_back(path);
+            const auto it = free.find(path);
+            return it == free.end() ? std::nullopt : std::optional<std::uint64_t>(it->second);
+        };
+    }
+};
+
+TEST(DiskSpace, FileMustBeStrictlySmallerThanTheFreeBytes) {
+    FakeVolumes volumes;
+    volumes.free[P("|v|out")] = 1000;
+    EXPECT_TRUE(HasRoomFor(P("|v|out|"), 999, volumes.Query()));
+    EXPECT_FALSE(HasRoomFor(P("|v|out|"), 1000, volumes.Query()));
+    EXPECT_FALSE(HasRoomFor(P("|v|out|"), 5000, volumes.Query()));
+}
+
+TEST(DiskSpace, WalksUpToTheFirstFolderThatAnswers) {
+    FakeVolumes volumes;
+    volumes.free[P("|v|")] = 10;
+    EXPECT_TRUE(HasRoomFor(P("|v|new|deeper|"), 9, volumes.Query()));
+    const std::vector<PathString> asked = {P("|v|new|deeper"), P("|v|new"), P("|v|")};
+    EXPECT_EQ(volumes.asked, asked);
+}
+
+TEST(DiskSpace, FailsWhenNoFolderAnswers) {
+    FakeVolumes volumes;
+    EXPECT_FALSE(HasRoomFor(P("|v|a|b|"), 1, volumes.Query()));
+    EXPECT_FALSE(volumes.asked.empty());
+}
+
+TEST(DiskSpace, NetworkPathKeepsItsFinalSeparator) {
+    FakeVolumes volumes;
+    volumes.free[P("||server|share|")] = 100;
+    EXPECT_TRUE(HasRoomFor(P("||server|share|dir"), 1, volumes.Query()));
+    EXPECT_EQ(volumes.asked.front(), P("||server|share|dir|"));
+}
+
+// The folder decoder never delivers fewer bytes than the database promises for an archive that
+// 7-Zip accepts, so the catalog is altered after opening to make the files need more.
+class ShortFolder : public ::testing::Test {
+protected:
+    std::int32_t ExtractAltered(void (*alter)(ArchiveCatalog&), const std::string& archiveName) {
+        const auto handle = decoder_test::OpenForReading(decoder_test::TestData() / archiveName);
+        ExtractionContext context;
+        std::memset(&context, 0, sizeof context);
+        context.archiveFile = handle->Handle();
+        context.archiveSize = fs::file_size(decoder_test::TestData() / archiveName);
+        const PathString folder = decoder_test::AsContextFolder(decoder_test::FreshFolder("short-" + archiveName), true);
+        std::memcpy(context.outputFolder, folder.c_str(), (folder.size() + 1) * sizeof(PathChar));
+        ExtractionState state;
+        if (OpenArchive(context, state) != kInitOpened) {
+            return -1;
+        }
+        alter(state.catalog);
+        return ExtractAll(context, state);
+    }
+};
+
+TEST_F(ShortFolder, FilesNeedingMoreThanTheFolderEndsWithFailure) {
+    EXPECT_EQ(ExtractAltered([](ArchiveCatalog& catalog) {
+                  for (auto it = catalog.items.rbegin(); it != catalog.items.rend(); ++it) {
+                      if (it->folder) {
+                          it->size += 10;  // the last file with data now wants 10 bytes more
+                          it->crc.reset();
+                          break;
+                      }
+                  }
+              }, "solid.7z"),
+              kExtractFailed);
+}
+
+TEST_F(ShortFolder, AFolderIsNeverDecodedTwice) {
+    EXPECT_EQ(ExtractAltered([](ArchiveCatalog& catalog) {
+                  // Every item with data claims the first folder.
+                  for (ArchiveItem& item : catalog.items) {
+                      if (item.folder) item.folder = 0;
+                  }
+              }, "nonsolid.7z"),
+              kExtractFailed);
+}
+
+TEST_F(ShortFolder, UnalteredArchiveStillUnpacks) {
+    EXPECT_EQ(ExtractAltered([](ArchiveCatalog&) {}, "nonsolid.7z"), kExtractDone);
+}
+
+}  // namespace
+}  // namespace maglorin::decoder

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Makes the archives the decoder tests read, with the real 7zz, into BIN/testdata/decoder.
+# Each archive's source tree is kept beside it (src-NAME) so tests compare what they unpack.
+# Run by CTest as a fixture before the tests of both trees (Windows tests cannot call 7zz).
+set -euo pipefail
+bin=${1:?usage: make_decoder_archives.sh BIN}
+out="$bin/testdata/decoder"
+rm -rf "$out"
+mkdir -p "$out"
+cd "$out"
+
+archive() {  # archive NAME SOURCE-DIR 7ZZ-OPTIONS... (items: everything in the source dir)
+    local name=$1 src=$2
+    shift 2
+    (cd "$src" && 7zz a -t7z -bd -y "$@" "$out/$name.7z" . >/dev/null)
+}
+
+# A tree with nested folders, an empty file, an empty folder, text and incompressible data.
+mkdir -p src-mixed/docs/deep/deeper src-mixed/empty-folder
+printf 'Maglorin kit previewer\n' > src-mixed/readme.txt
+seq 1 40000 > src-mixed/docs/numbers.txt
+head -c 300000 /dev/urandom > src-mixed/docs/deep/deeper/noise.bin
+: > src-mixed/docs/empty.txt
+touch -d '2001-02-03 04:05:06 UTC' src-mixed/readme.txt
+archive solid src-mixed -m0=LZMA -ms=on
+archive nonsolid src-mixed -m0=LZMA -ms=off
+archive lzma2 src-mixed -m0=LZMA2
+archive bcj src-mixed -m0=BCJ -m1=LZMA
+archive ppmd src-mixed -m0=PPMd
+archive aes-data src-mixed -m0=LZMA -psecret -mhe=off
+archive aes-headers src-mixed -m0=LZMA -psecret -mhe=on
+archive plain-headers src-mixed -m0=LZMA -mhc=off
+
+# Only folders and empty files: nothing to decode.
+mkdir -p src-empty/a/b src-empty/c
+: > src-empty/a/b/zero.txt
+: > src-empty/zero.txt
+archive empty src-empty -m0=LZMA
+
+# A folder three levels down whose parents are not items.
+mkdir -p src-parents/p1/p2/p3
+printf 'deep\n' > src-parents/p1/p2/p3/f.txt
+(cd src-parents && 7zz a -t7z -bd -m0=LZMA "$out/parents.7z" p1/p2/p3 >/dev/null)
+
+# Several megabytes in several files, for progress, cancellation and free space.
+mkdir -p src-large
+for i in 1 2 3; do
+    head -c 1500000 /dev/urandom | base64 > "src-large/part$i.txt"
+done
+archive large src-large -m0=LZMA -ms=on
+archive large-nonsolid src-large -m0=LZMA -ms=off
+
+# Times: creation time only, no last-write time.
+mkdir -p src-times
+printf 'times\n' > src-times/t.txt
+touch -d '2001-02-03 04:05:06 UTC' src-times/t.txt
+archive creation-only src-times -m0=LZMA -mtc=on -mtm=off -mta=off
+
+# Names that climb out of the output folder or are absolute (stored as given by -spf).
+mkdir -p traversal/inner
+printf 'outside\n' > traversal/outside.txt
+(cd traversal/inner && 7zz a -t7z -bd -m0=LZMA -spf "$out/climbing.7z" ../outside.txt >/dev/null)
+(cd traversal/inner && 7zz a -t7z -bd -m0=LZMA -spf "$out/absolute.7z" "$out/traversal/outside.txt" >/dev/null)
+
+# A name whose joined path is longer than the library accepts (folders of 100 characters).
+long=$(printf 'L%.0s' $(seq 1 100))
+mkdir -p "src-long/$long/$long/$long/$long/$long"
+printf 'long\n' > "src-long/$long/$long/$long/$long/$long/f.txt"
+archive long src-long -m0=LZMA
+
+touch "$out/ready"
