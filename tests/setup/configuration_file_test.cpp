@@ -111,6 +111,38 @@ TEST(ConfigurationFile, ToleratesEveryCharacterCode) {
     ASSERT_NE(file.FindKey(u"T", u"k"), nullptr);
 }
 
+bool IsWhiteSpace(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
+
+// Random sources built from the characters the parser cares about: whatever they hold, every key
+// is the trimmed text before a line's first "=", every value is trimmed, and no line break
+// survives inside either.
+TEST(ConfigurationFile, ArbitrarySourcesGiveWellFormedEntries) {
+    const char16_t kAlphabet[] = {u'[', u']', u'=', u'\r', u'\n', u' ', u'\t', 0xFEFF, u'a', u'\0', 0xD800, u'\x01'};
+    std::uint32_t seed = 12345;
+    auto next = [&seed] { return (seed = seed * 1664525u + 1013904223u) >> 8; };
+    for (int round = 0; round < 3000; ++round) {
+        std::u16string text;
+        const std::uint32_t length = next() % 200;
+        for (std::uint32_t i = 0; i < length; ++i) text += kAlphabet[next() % std::size(kAlphabet)];
+        const std::vector<std::byte> source = IniSource(text);
+        const ConfigurationFile file = ConfigurationFile::Parse(source);
+        for (const ConfigurationSection& section : file.Sections()) {
+            for (const ConfigurationEntry& entry : section.entries) {
+                for (const std::u16string* part : {&entry.key, &entry.value}) {
+                    ASSERT_EQ(part->find(u"\r\n"), std::u16string::npos) << Printable(text);
+                    if (part->empty()) continue;
+                    ASSERT_FALSE(IsWhiteSpace(part->front())) << Printable(text);
+                    ASSERT_FALSE(IsWhiteSpace(part->back())) << Printable(text);
+                }
+                ASSERT_EQ(entry.key.find(u'='), std::u16string::npos) << Printable(text);
+                if (!entry.key.empty()) {
+                    ASSERT_GT(entry.key.front(), u' ') << "leading controls are skipped";
+                }
+            }
+        }
+    }
+}
+
 class ConfigurationFileOnDisk : public ::testing::Test {
 protected:
     void SetUp() override {
