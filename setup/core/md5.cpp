@@ -116,6 +116,9 @@ void Md5::Compress(const std::uint8_t* blocks, std::size_t count) {
 #undef MD5_STEP
 
 void Md5::Update(const void* data, std::size_t length) {
+    if (length == 0) {
+        return;  // data may be null
+    }
     const auto* bytes = static_cast<const std::uint8_t*>(data);
     totalBytes_ += length;
     if (pendingBytes_ > 0) {

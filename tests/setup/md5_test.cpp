@@ -73,6 +73,7 @@ TEST(Md5Test, SameDigestWhateverTheSplitOfTheInput) {
         for (std::size_t second : {std::size_t{1}, std::size_t{63}, std::size_t{64}, std::size_t{130}}) {
             Md5 split;
             std::size_t at = 0;
+            split.Update(nullptr, 0);  // nothing to add, no data pointer
             split.Update(data.data(), first);
             at = first;
             while (at < data.size()) {

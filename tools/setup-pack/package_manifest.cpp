@@ -191,7 +191,10 @@ std::string PackageFlagsText(PackageFlags flags) {
     std::string text;
     for (const PackageFlagName& flag : kPackageFlagNames) {
         if (HasFlag(flags, flag.flag)) {
-            text += (text.empty() ? "" : " ") + std::string(flag.name);
+            if (!text.empty()) {
+                text += ' ';
+            }
+            text += flag.name;
         }
     }
     return text.empty() ? "None" : text;
