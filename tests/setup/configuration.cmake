@@ -9,4 +9,6 @@ maglorin_add_test(reference_resolver_test SOURCES ${config_tests}/reference_reso
 if(MAGLORIN_WIN32)
     maglorin_add_test(reference_lookups_win32_test
         SOURCES ${config_tests}/reference_lookups_win32_test.cpp LIBS setup_config_win32)
+    maglorin_add_test(configuration_file_win32_test
+        SOURCES ${config_tests}/configuration_file_win32_test.cpp LIBS setup_config)
 endif()

@@ -96,6 +96,20 @@ TEST_F(SystemReferences, EveryShellFolderOfTheTableResolves) {
               Printable(Lower(resolver_.Resolve(u"[WindowsFolder]fonts\\"))));
 }
 
+TEST_F(SystemReferences, ShfolderDllGivesTheSameFoldersAsTheShell) {
+    const std::pair<int, std::u16string> cases[] = {
+        {38, u"ProgramFilesFolder"}, {26, u"AppDataFolder"}, {28, u"LocalAppDataFolder"},
+        {35, u"CommonAppDataFolder"}, {20, u"FontsFolder"},
+    };
+    for (const auto& [number, name] : cases) {
+        const std::optional<std::u16string> fromShfolder = ShellFolderFromShfolder(number);
+        const std::optional<std::u16string> fromShell = resolver_.Folder(name);
+        ASSERT_TRUE(fromShfolder.has_value() && fromShell.has_value()) << number;
+        EXPECT_EQ(Printable(Lower(WithSeparator(*fromShfolder))), Printable(Lower(*fromShell))) << number;
+    }
+    EXPECT_EQ(ShellFolderFromShfolder(0x7F), std::nullopt);
+}
+
 TEST_F(SystemReferences, UnknownShellFolderNumbersHaveNoAnswer) {
     EXPECT_EQ(lookups_.ShellFolder(0x7F), std::nullopt);
     EXPECT_EQ(lookups_.ShellFolder(-1), std::nullopt);

@@ -112,6 +112,20 @@ std::u16string TextOfValue(const std::vector<BYTE>& data, DWORD size) {
     return text;
 }
 
+std::optional<std::u16string> SystemDirectory() {
+    return QueryText([](wchar_t* buffer, DWORD size) { return GetSystemDirectoryW(buffer, size); });
+}
+
+std::optional<std::u16string> ShellFolderFromShell(int folderNumber) {
+    ItemIdListHandle list;
+    wchar_t path[MAX_PATH + 1] = {};
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, folderNumber, list.Receive())) ||
+        !SHGetPathFromIDListW(list.Get(), path)) {
+        return std::nullopt;
+    }
+    return NonEmptyText(path);
+}
+
 std::optional<std::u16string> QueryStringValue(HKEY key, const std::wstring& valueName) {
     std::vector<BYTE> data(256);
     for (int attempt = 0; attempt < 8; ++attempt) {
@@ -140,29 +154,9 @@ std::optional<std::u16string> ReadRegistryString(const RegistryLocation& locatio
     return QueryStringValue(key.Get(), ToWide(location.valueName));
 }
 
-std::optional<std::u16string> SystemReferenceLookups::SystemFolder(SystemFolderKind kind) {
-    switch (kind) {
-    case SystemFolderKind::System:
-        return QueryText([](wchar_t* buffer, DWORD size) { return GetSystemDirectoryW(buffer, size); });
-    case SystemFolderKind::Windows:
-        return QueryText([](wchar_t* buffer, DWORD size) { return GetWindowsDirectoryW(buffer, size); });
-    case SystemFolderKind::Temp:
-        return QueryText([](wchar_t* buffer, DWORD size) { return GetTempPathW(size, buffer); });
-    }
-    return std::nullopt;
-}
-
-std::optional<std::u16string> SystemReferenceLookups::ShellFolder(int folderNumber) {
-    {
-        ItemIdListHandle list;
-        wchar_t path[MAX_PATH + 1] = {};
-        if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, folderNumber, list.Receive())) &&
-            SHGetPathFromIDListW(list.Get(), path)) {
-            if (std::optional<std::u16string> folder = NonEmptyText(path)) return folder;
-        }
-    }
+std::optional<std::u16string> ShellFolderFromShfolder(int folderNumber) {
     // Never through the DLL search path: only the system's own shfolder.dll.
-    const std::optional<std::u16string> systemFolder = SystemFolder(SystemFolderKind::System);
+    const std::optional<std::u16string> systemFolder = SystemDirectory();
     if (!systemFolder) return std::nullopt;
     const std::wstring libraryPath = ToWide(*systemFolder) + L"\\shfolder.dll";
     const LibraryHandle library(LoadLibraryW(libraryPath.c_str()));
@@ -175,6 +169,22 @@ std::optional<std::u16string> SystemReferenceLookups::ShellFolder(int folderNumb
         return std::nullopt;
     }
     return NonEmptyText(path);
+}
+
+std::optional<std::u16string> SystemReferenceLookups::SystemFolder(SystemFolderKind kind) {
+    switch (kind) {
+    case SystemFolderKind::System: return SystemDirectory();
+    case SystemFolderKind::Windows:
+        return QueryText([](wchar_t* buffer, DWORD size) { return GetWindowsDirectoryW(buffer, size); });
+    case SystemFolderKind::Temp:
+        return QueryText([](wchar_t* buffer, DWORD size) { return GetTempPathW(size, buffer); });
+    }
+    return std::nullopt;
+}
+
+std::optional<std::u16string> SystemReferenceLookups::ShellFolder(int folderNumber) {
+    if (std::optional<std::u16string> folder = ShellFolderFromShell(folderNumber)) return folder;
+    return ShellFolderFromShfolder(folderNumber);
 }
 
 std::optional<std::u16string> SystemReferenceLookups::Environment(std::u16string_view name) {

@@ -23,6 +23,9 @@ public:
                                                  RegistryView view) override;
 };
 
+// The second source of shell folders: SHGetFolderPathW of the system's shfolder.dll.
+std::optional<std::u16string> ShellFolderFromShfolder(int folderNumber);
+
 // A string value (REG_SZ or REG_EXPAND_SZ, unexpanded) read for querying only. Stored text
 // without its terminating NUL, or with an odd byte count, is read safely. nullopt when the key
 // cannot be opened, the value is missing or has another type.
