@@ -1,0 +1,162 @@
+// setup-bench [FOLDER] [MEGABYTES]
+// Times, in one run and on the same files, our MD5 of a large file beside `md5sum`, and the copy
+// of a large plain entry out of a package (the reader's entry window, read and written in
+// 64 KiB blocks) beside `cp` of the same bytes. Every measurement is the best of three, after
+// one untimed pass that brings the file into the page cache, so both sides read from memory.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "md5.h"
+#include "package_integrity.h"
+#include "package_writer.h"
+#include "payload_reader.h"
+
+namespace maglorin {
+namespace {
+
+inline constexpr std::size_t kCopyBlock = 65536;
+
+double BestSeconds(const std::function<bool()>& run) {
+    double best = 1e30;
+    for (int i = 0; i < 3; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        if (!run()) {
+            return -1;
+        }
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        best = std::min(best, took.count());
+    }
+    return best;
+}
+
+bool MakeFile(const std::filesystem::path& path, std::uint64_t bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::vector<char> block(1 << 20);
+    std::uint32_t state = 12345;
+    for (std::uint64_t written = 0; written < bytes; written += block.size()) {
+        for (char& c : block) {
+            state = state * 1664525u + 1013904223u;
+            c = static_cast<char>(state >> 24);
+        }
+        out.write(block.data(), static_cast<std::streamsize>(std::min<std::uint64_t>(block.size(), bytes - written)));
+    }
+    return static_cast<bool>(out);
+}
+
+std::string Quote(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
+
+bool OurDigest(const std::filesystem::path& path, std::string& text) {
+    PackageFile file;
+    std::uint64_t size = 0;
+    Md5Digest digest{};
+    if (!file.Open(path, FileSharing::ReadAndWrite) || !file.Size(size) ||
+        ComputeFileDigest(file, size, digest) != kResultSuccess) {
+        return false;
+    }
+    text = Md5HexText(digest);
+    return true;
+}
+
+bool ToolDigest(const std::filesystem::path& path, std::string& text) {
+    FILE* pipe = ::popen(("md5sum " + Quote(path)).c_str(), "r");
+    if (pipe == nullptr) {
+        return false;
+    }
+    char line[256] = {};
+    const bool read = std::fgets(line, sizeof line, pipe) != nullptr;
+    text = std::string(line).substr(0, 32);
+    return ::pclose(pipe) == 0 && read;
+}
+
+// The copy loop of a plain entry: read the window in 64 KiB blocks, write each block.
+bool CopyEntry(const PayloadReader& reader, std::size_t index, const std::filesystem::path& target) {
+    const EntryWindow window = reader.ReadWindow(index);
+    const int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (out < 0) {
+        return false;
+    }
+    std::vector<std::uint8_t> block(kCopyBlock);
+    std::uint64_t done = 0;
+    bool ok = true;
+    while (ok && done < window.size) {
+        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(block.size(), window.size - done));
+        std::size_t got = 0;
+        ok = window.file->ReadAt(window.offset + done, block.data(), want, got) && got == want &&
+             ::write(out, block.data(), got) == static_cast<ssize_t>(got);
+        done += got;
+    }
+    return ::close(out) == 0 && ok;
+}
+
+void Report(const char* what, double ours, double tool, const char* toolName, std::uint64_t bytes) {
+    const double mb = static_cast<double>(bytes) / (1024.0 * 1024.0);
+    std::printf("%-34s %8.1f MB/s   %-8s %8.1f MB/s   ratio %.2fx\n", what, mb / ours, toolName, mb / tool, tool / ours);
+}
+
+int Run(const std::filesystem::path& folder, std::uint64_t megabytes) {
+    const std::uint64_t bytes = megabytes * 1024 * 1024;
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path data = folder / "bench-data.bin";
+    const std::filesystem::path package = folder / "bench-package.exe";
+    std::printf("setup-bench: %llu MB in %s\n", static_cast<unsigned long long>(megabytes), folder.string().c_str());
+    if (!MakeFile(data, bytes)) {
+        std::fprintf(stderr, "setup-bench: cannot write %s\n", data.string().c_str());
+        return 1;
+    }
+
+    std::string ours, tool;
+    if (!OurDigest(data, ours) || !ToolDigest(data, tool) || ours != tool) {
+        std::fprintf(stderr, "setup-bench: digests differ or failed (%s / %s)\n", ours.c_str(), tool.c_str());
+        return 1;
+    }
+    const double md5Ours = BestSeconds([&] { return OurDigest(data, ours); });
+    const double md5Tool = BestSeconds([&] { return ToolDigest(data, tool); });
+    Report("MD5 (ours, 64 KiB blocks)", md5Ours, md5Tool, "md5sum", bytes);
+
+    PackageContents contents;
+    contents.programImage = std::vector<std::uint8_t>(4096, 0);
+    contents.entries.push_back({PayloadGroup::PlainDatabase, PayloadFileType::PlainDatabase, 0,
+                                PackageName{u's', u'e', u't', u'u', u'p', u'.', u'm', u's', u'i'}, data});
+    PackageLayoutInfo layout;
+    std::string error;
+    PayloadReader reader;
+    if (!WritePackage(contents, package, layout, error) || reader.Open(package) != kResultSuccess) {
+        std::fprintf(stderr, "setup-bench: cannot make the package: %s\n", error.c_str());
+        return 1;
+    }
+    const std::filesystem::path ourCopy = folder / "copy-ours.bin";
+    const std::filesystem::path toolCopy = folder / "copy-cp.bin";
+    CopyEntry(reader, 0, ourCopy);  // untimed: brings the package into the page cache
+    const double copyOurs = BestSeconds([&] { return CopyEntry(reader, 0, ourCopy); });
+    const std::string cp = "cp --reflink=never " + Quote(data) + " " + Quote(toolCopy);
+    const double copyTool = BestSeconds([&] { return std::system(cp.c_str()) == 0; });
+    if (copyOurs < 0 || copyTool < 0 || std::filesystem::file_size(ourCopy) != bytes) {
+        std::fprintf(stderr, "setup-bench: a copy failed\n");
+        return 1;
+    }
+    Report("entry copy (reader window loop)", copyOurs, copyTool, "cp", bytes);
+
+    for (const auto& path : {data, package, ourCopy, toolCopy}) {
+        std::filesystem::remove(path);
+    }
+    return 0;
+}
+
+}  // namespace
+}  // namespace maglorin
+
+int main(int argc, char** argv) {
+    const std::filesystem::path folder = argc > 1 ? argv[1] : std::filesystem::temp_directory_path() / "setup-bench";
+    const std::uint64_t megabytes = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 512;
+    return maglorin::Run(folder, megabytes);
+}
