@@ -2,9 +2,6 @@
 # (under Wine through the Win32 file seam); setup-pack itself is a native program.
 add_library(package_test_support STATIC ${CMAKE_CURRENT_LIST_DIR}/package_test_support.cpp)
 target_link_libraries(package_test_support PUBLIC package_writer ${MAGLORIN_GTEST_MAIN})
-if(MAGLORIN_WIN32)
-    target_link_libraries(package_test_support PUBLIC gtest)
-endif()
 
 maglorin_add_test(md5_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/md5_test.cpp LIBS package_test_support)
 maglorin_add_test(entry_name_check_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/entry_name_check_test.cpp
@@ -18,3 +15,5 @@ if(NOT MAGLORIN_WIN32)
                       LIBS package_test_support)
     add_dependencies(setup_pack_test setup-pack)
 endif()
+maglorin_add_test(package_file_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/package_file_test.cpp
+                  LIBS package_test_support)
