@@ -34,6 +34,8 @@ public:
     // The whole source as stored: two bytes of byte-order mark (skipped unread), then UTF-16LE
     // text. A trailing odd byte is ignored. Never fails.
     static ConfigurationFile Parse(std::span<const std::byte> source);
+    // The same for an entry's data as the package reader hands it out.
+    static ConfigurationFile Parse(std::span<const std::uint8_t> source) { return Parse(std::as_bytes(source)); }
 
     const ConfigurationSection* FindSection(std::u16string_view name) const;  // null when absent
     const std::u16string* FindKey(std::u16string_view section, std::u16string_view key) const;

@@ -84,6 +84,15 @@ TEST(ConfigurationFile, KeepsDuplicateSectionsAndKeysInFileOrder) {
     EXPECT_EQ(file.FindSection(u"C"), nullptr);
 }
 
+TEST(ConfigurationFile, ParsesEntryDataAsThePackageReaderGivesIt) {
+    const std::vector<std::byte> source = IniSource(u"[S]\r\nk=v\r\n");
+    std::vector<std::uint8_t> data;
+    for (std::byte b : source) data.push_back(std::to_integer<std::uint8_t>(b));
+    const ConfigurationFile file = ConfigurationFile::Parse(std::span<const std::uint8_t>(data));
+    ASSERT_NE(file.FindKey(u"S", u"k"), nullptr);
+    EXPECT_EQ(*file.FindKey(u"S", u"k"), u"v");
+}
+
 TEST(ConfigurationFile, TheFirstTwoBytesAreSkippedWhateverTheyHold) {
     std::vector<std::byte> source = test::Utf16LeBytes(u"XX[S]\r\nk=v\r\n");
     source.erase(source.begin(), source.begin() + 2);  // "X[S]..." as stored: X takes the mark's place
@@ -92,7 +101,7 @@ TEST(ConfigurationFile, TheFirstTwoBytesAreSkippedWhateverTheyHold) {
 }
 
 TEST(ConfigurationFile, ShortAndOddSourcesGiveWhatTheyHold) {
-    EXPECT_TRUE(ConfigurationFile::Parse({}).Sections().empty());
+    EXPECT_TRUE(ConfigurationFile::Parse(std::span<const std::byte>()).Sections().empty());
     const std::byte one[] = {std::byte{0xFF}};
     EXPECT_TRUE(ConfigurationFile::Parse(one).Sections().empty());
     std::vector<std::byte> odd = IniSource(u"[S]\r\nk=v");
