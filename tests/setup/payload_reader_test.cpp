@@ -304,6 +304,22 @@ TEST_F(PayloadReaderTest, DamagedTablesAreRefusedWithoutCrashOrHuge) {
     }
 }
 
+// Bytes cut out of the tables themselves: the footer is still found, but the tables it records no
+// longer fit before it.
+TEST_F(PayloadReaderTest, TablesWithBytesCutOutAreDamaged) {
+    PackageContents contents = testing::ShippedLikeContents();
+    contents.externalFiles.push_back({PayloadFileType::ProductArchive, Name("FILES.7z")});
+    const std::vector<std::uint8_t> package = ReadFileBytes(Write(contents));
+    for (std::uint64_t cut = 1; cut <= layout_.footerPosition - layout_.entryTablePosition; ++cut) {
+        std::vector<std::uint8_t> bytes = package;
+        const auto footer = bytes.begin() + static_cast<std::ptrdiff_t>(layout_.footerPosition);
+        bytes.erase(footer - static_cast<std::ptrdiff_t>(cut), footer);
+        PayloadReader reader;
+        ASSERT_EQ(OpenBytes(bytes, reader), kResultDamagedPackage) << cut << " table bytes cut";
+        ASSERT_TRUE(reader.Entries().empty());
+    }
+}
+
 TEST_F(PayloadReaderTest, TruncatedFooterIsDamaged) {
     std::vector<std::uint8_t> bytes = ReadFileBytes(Write(testing::ShippedLikeContents()));
     bytes.pop_back();  // the last padding byte
