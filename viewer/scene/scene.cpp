@@ -53,6 +53,24 @@ void Widen(Vec4& lo, Vec4& hi, const Vec4& p) {
     hi.z = std::max(hi.z, p.z);
 }
 
+// A fresh mesh record that keeps its tables' memory for the lists about to be read.
+void StartFresh(MeshObject& mesh) {
+    mesh.Name.clear();
+    mesh.VertexUBound = -1;
+    mesh.FaceUBound = -1;
+    mesh.TexCoordUBound = -1;
+    mesh.Vertices.clear();
+    mesh.Faces.clear();
+    mesh.ScreenPoints.clear();
+    mesh.HasFaces = kFalse16;
+    mesh.HasTexCoords = kFalse16;
+    mesh.TexCoords.clear();
+    mesh.MappedTexCoords.clear();
+    mesh.BoxVertices = {};
+    mesh.BoxScreenPoints = {};
+    mesh.BoxFaces = {};
+}
+
 }  // namespace
 
 void ResetCamera(Scene& scene) {
@@ -146,7 +164,7 @@ MeshObject* AppendMesh(Scene& scene) {
         scene.Meshes.resize(count);
     }
     MeshObject& mesh = scene.Meshes[count - 1];
-    mesh = MeshObject{};
+    StartFresh(mesh);
     return &mesh;
 }
 
