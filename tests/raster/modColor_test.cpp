@@ -24,6 +24,16 @@ TEST(RoundingTest, HalvesGoToEvenAndTruncationDropsTheFraction) {
     }
 }
 
+TEST(RoundingTest, LargeValuesRoundTheSameWay) {
+    EXPECT_EQ(RoundHalfEven(2251799813685248.5), 2251799813685248.0);  // 2^51 + 0.5: to even
+    EXPECT_EQ(RoundHalfEven(2251799813685249.5), 2251799813685250.0);
+    EXPECT_EQ(RoundHalfEven(-4503599627370497.0), -4503599627370497.0);
+    EXPECT_EQ(RoundHalfEven(1e300), 1e300);
+    EXPECT_EQ(RoundHalfEven(-0.25), 0.0);
+    EXPECT_EQ(RoundHalfEven(8388608.5), 8388608.0);
+    EXPECT_EQ(RoundHalfEven(8388609.5), 8388610.0);
+}
+
 TEST(RoundingTest, WildValuesSaturateInsteadOfOverflowing) {
     EXPECT_EQ(RoundToInt32(1e30), std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(RoundToInt32(-1e30), std::numeric_limits<std::int32_t>::min());

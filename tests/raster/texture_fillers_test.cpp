@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "raster/modColor.h"
 #include "raster/photo_triangle.h"
+#include "raster/rounding.h"
 #include "raster/texture_triangle.h"
 #include "raster/texture_wrap.h"
 #include "raster/textured_line.h"
@@ -244,6 +246,26 @@ TEST(TexturedLineTest, RepeatsWithPeriodWidthMinusOneContinuingFromWrappedValues
     TexturedLine(WholeSurface(frame), {1, 2}, {0.0f, 0.0f}, {7, 2}, {6.0f, 0.0f}, texture.View());
     const int texels[] = {0, 1, 2, 3, 1, 2, 3};
     for (int x = 1; x <= 7; ++x) EXPECT_EQ(frame.At(x, 2), texture.At(texels[x - 1], 0)) << x;
+}
+
+}  // namespace
+}  // namespace maglorin
+
+namespace maglorin {
+namespace {
+
+// The integer forms the photo filler uses per pixel give what the real-valued rules give, for
+// every value they can meet.
+TEST(PhotoShadeTest, IntegerFormsMatchTheRealValuedRules) {
+    for (std::int16_t sum = 0; sum <= 765; ++sum) {
+        ASSERT_EQ(GreyOfSum(sum), GreyLevel(ColourRGB{sum, 0, 0})) << sum;
+    }
+    for (std::int32_t d = -2000; d <= 2000; ++d) {
+        ASSERT_EQ(HalfToEven(d), RoundToInt32(static_cast<float>(d) * 0.5f)) << d;
+    }
+    for (float v = -3.0f; v <= 300.0f; v += 0.125f) {
+        ASSERT_EQ(ClampedChannel(v), v > 255.0f ? 255 : (v < 0.0f ? 0 : RoundToInt16(v))) << v;
+    }
 }
 
 }  // namespace

@@ -23,8 +23,9 @@ void FillFlatColumn(const RasterTarget& target, const PixelView& background, con
             if (background.Contains(x, row)) target.frame(x, row) = background(x, row);
             continue;
         }
-        const ColourRGB d = PixelToColour(target.frame(x, row));
-        target.frame(x, row) = ColourToPixel(Blend(colour, d, t));
+        // Blend with t = 0 is the face colour itself.
+        target.frame(x, row) = t == 0.0f ? ColourToPixel(colour)
+                                         : ColourToPixel(Blend(colour, PixelToColour(target.frame(x, row)), t));
     }
 }
 

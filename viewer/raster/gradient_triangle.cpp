@@ -24,9 +24,9 @@ void FillGradientColumn(const PixelView& frame, const ColumnSpan<3>& span, std::
         const std::int32_t row = RoundToInt32(y);
         if (row >= frame.height) break;
         if (row >= 0) {
-            const ColourRGB d = PixelToColour(frame(x, row));
             const ColourRGB s = ClampColour(c[0], c[1], c[2]);
-            frame(x, row) = ColourToPixel(Blend(s, d, t));
+            // Blend with t = 0 is s itself.
+            frame(x, row) = t == 0.0f ? ColourToPixel(s) : ColourToPixel(Blend(s, PixelToColour(frame(x, row)), t));
         }
         for (std::size_t k = 0; k < 3; ++k) c[k] += step[k];
     }

@@ -40,8 +40,9 @@ void FillPhotoColumn(const RasterTarget& target, const ColumnSpan<5>& span, std:
     for (std::int32_t row = first; row <= last; ++row) {
         WrapTexCoord(texture, value[0], value[1]);
         if (row >= 0) {
-            PixelTriple s = PixelToTriple(SampleTexel(texture, value[0], value[1]));
-            s = AddToTriple(s, PhotoShade(ClampColour(value[2], value[3], value[4]), grey));
+            const std::int32_t g = GreyOfSum(ClampedChannel(value[2]) + ClampedChannel(value[3]) + ClampedChannel(value[4]));
+            const std::int16_t k = static_cast<std::int16_t>(HalfToEven(g - grey));
+            const PixelTriple s = AddToTriple(PixelToTriple(SampleTexel(texture, value[0], value[1])), k);
             std::uint32_t& pixel = target.frame(x, row);
             pixel = t == 0.0f ? TripleToPixel(s) : TripleToPixel(Blend(s, PixelToTriple(pixel), t));
         }

@@ -1,8 +1,7 @@
 #pragma once
 // Conversions from reals to integers as the viewer makes them: pixel positions and colour channels
 // round to the nearest integer with halves to even; texel and row positions truncate towards zero.
-// Written out by hand (floor and comparisons only, both exact) so that no library rounding mode
-// decides a pixel. Results saturate at the ends of the target type and NaN becomes 0, so a wild
+// Written out with plain arithmetic so that no library routine decides a pixel. Results saturate at the ends of the target type and NaN becomes 0, so a wild
 // value never turns into undefined behaviour.
 
 #include <cmath>
@@ -11,10 +10,15 @@
 
 namespace maglorin {
 
-// Nearest integer, halves to even, as a real.
+// Nearest integer, halves to even, as a real. Below 2^51 in size, adding and removing 1.5 * 2^52
+// leaves exactly the integer that the IEEE default rounding (to nearest, ties to even) picks, the
+// rounding every other operation of the program is computed with; larger values take the long way.
 inline double RoundHalfEven(double value) {
+    constexpr double kShift = 6755399441055744.0;  // 1.5 * 2^52
+    if (std::fabs(value) < 2251799813685248.0) return (value + kShift) - kShift;
+    if (std::isnan(value)) return value;
     const double below = std::floor(value);
-    const double fraction = value - below;  // exact for every finite double
+    const double fraction = value - below;
     if (fraction > 0.5) return below + 1.0;
     if (fraction < 0.5) return below;
     return std::floor(below * 0.5) * 2.0 == below ? below : below + 1.0;
