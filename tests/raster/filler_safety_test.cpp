@@ -200,5 +200,19 @@ TEST(SpanTableLimitTest, FaceBeyondTheDrawnExtentIsLeftOut) {
     EXPECT_FALSE(frame.Changed(0).empty());
 }
 
+// Rows far off the canvas cost the column walks nothing: such a face still shows its visible part.
+TEST(SpanTableLimitTest, ColumnFillersDrawFacesReachingFarAboveAndBelow) {
+    TestSurface frame(16, 16), background(16, 16), texture(4, 4, 0x00123456u);
+    FlatSpans flat;
+    FlatTriangle(testing::WholeSurface(frame), background.View(), {{2, -kHuge}, {12, 8}, {3, kHuge}, {1, 1, 1}}, 0.0f,
+                 flat);
+    EXPECT_EQ(frame.At(3, 8), 0x00010101u);
+    TextureSpans tex;
+    TextureTriangle(testing::WholeSurface(frame), {{2, -kHuge}, {12, 8}, {3, kHuge}, {0, 0}, {3, 0}, {0, 3}},
+                    texture.View(), 0.0f, false, 0, tex);
+    EXPECT_EQ(frame.At(3, 8), 0x00123456u);
+    EXPECT_TRUE(frame.GuardsIntact());
+}
+
 }  // namespace
 }  // namespace maglorin

@@ -33,7 +33,7 @@ void FillFlatColumn(const RasterTarget& target, const PixelView& background, con
 
 void FlatTriangle(const RasterTarget& target, const PixelView& background, const FlatFace& face, float t,
                   FlatSpans& spans) {
-    if (!target.frame.Attached() || !IsWithinFaceExtent(face.a, face.b, face.c)) return;
+    if (!target.frame.Attached() || !IsWithinColumnExtent(face.a, face.b, face.c)) return;
     const std::int64_t minX = std::min({face.a.x, face.b.x, face.c.x});
     const std::int64_t maxX = std::max({face.a.x, face.b.x, face.c.x});
     const std::int64_t first = std::max({minX, std::int64_t{target.clip.Left}, std::int64_t{0}});

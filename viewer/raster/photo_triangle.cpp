@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 #include "raster/edge_walk.h"
 #include "raster/modColor.h"
@@ -17,8 +18,8 @@ std::array<float, 5> PhotoValues(const TexCoord& tex, const ColourRGB& c) {
     return {tex.u, tex.v, static_cast<float>(c.red), static_cast<float>(c.green), static_cast<float>(c.blue)};
 }
 
-void FillPhotoColumn(const RasterTarget& target, const ColumnSpan<5>& span, std::int32_t x, const PixelView& texture,
-                     float t, std::int16_t grey) {
+void FillPhotoColumn(const RasterTarget& target, const ColumnSpan<5>& span, std::int32_t x,
+                     const TextureSampler& texture, float t, std::int16_t grey) {
     const ClipRect& clip = target.clip;
     const float h = span.BottomY - span.TopY;
     std::array<float, 5> step{};
@@ -37,13 +38,15 @@ void FillPhotoColumn(const RasterTarget& target, const ColumnSpan<5>& span, std:
     if (!(y <= y1)) return;
     const std::int32_t first = static_cast<std::int32_t>(y);
     const std::int32_t last = std::min(static_cast<std::int32_t>(y1), target.frame.height - 1);
+    std::uint32_t* const column = target.frame.data + x;
+    const std::int32_t stride = target.frame.width;
     for (std::int32_t row = first; row <= last; ++row) {
-        WrapTexCoord(texture, value[0], value[1]);
+        texture.Wrap(value[0], value[1]);
         if (row >= 0) {
             const std::int32_t g = GreyOfSum(ClampedChannel(value[2]) + ClampedChannel(value[3]) + ClampedChannel(value[4]));
             const std::int16_t k = static_cast<std::int16_t>(HalfToEven(g - grey));
-            const PixelTriple s = AddToTriple(PixelToTriple(SampleTexel(texture, value[0], value[1])), k);
-            std::uint32_t& pixel = target.frame(x, row);
+            const PixelTriple s = AddToTriple(PixelToTriple(texture.Texel(value[0], value[1])), k);
+            std::uint32_t& pixel = column[static_cast<std::ptrdiff_t>(row) * stride];
             pixel = t == 0.0f ? TripleToPixel(s) : TripleToPixel(Blend(s, PixelToTriple(pixel), t));
         }
         for (std::size_t k = 0; k < 5; ++k) value[k] += step[k];
@@ -73,8 +76,9 @@ void PhotoTriangle(const RasterTarget& target, const PhotoFace& face, const Pixe
     WalkGradientEdge(a, b, spans);
     WalkGradientEdge(b, c, spans);
     WalkGradientEdge(c, a, spans);
+    const TextureSampler sampler(texture);
     for (std::int64_t x = first; x <= last; ++x) {
-        FillPhotoColumn(target, spans.At(x), static_cast<std::int32_t>(x), texture, t, grey);
+        FillPhotoColumn(target, spans.At(x), static_cast<std::int32_t>(x), sampler, t, grey);
     }
 }
 

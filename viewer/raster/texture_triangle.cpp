@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 #include "raster/edge_walk.h"
 #include "raster/modColor.h"
@@ -27,8 +28,8 @@ std::uint32_t ShadeTexel(std::uint32_t texel, std::uint32_t destination, const T
     return texel;
 }
 
-void FillTextureColumn(const RasterTarget& target, const ColumnSpan<2>& span, std::int32_t x, const PixelView& texture,
-                       const TexelRule& rule) {
+void FillTextureColumn(const RasterTarget& target, const ColumnSpan<2>& span, std::int32_t x,
+                       const TextureSampler& texture, const TexelRule& rule) {
     const ClipRect& clip = target.clip;
     const float h = span.BottomY - span.TopY;
     const float du = SafeDivide(span.Bottom[0] - span.Top[0], h);
@@ -48,11 +49,13 @@ void FillTextureColumn(const RasterTarget& target, const ColumnSpan<2>& span, st
     // Both ends are whole numbers inside the clip rows from here on.
     const std::int32_t first = static_cast<std::int32_t>(y);
     const std::int32_t last = std::min(static_cast<std::int32_t>(y1), target.frame.height - 1);
+    std::uint32_t* const column = target.frame.data + x;
+    const std::int32_t stride = target.frame.width;
     for (std::int32_t row = first; row <= last; ++row) {
-        WrapTexCoord(texture, u, v);
+        texture.Wrap(u, v);
         if (row >= 0) {
-            std::uint32_t& pixel = target.frame(x, row);
-            pixel = ShadeTexel(SampleTexel(texture, u, v), pixel, rule);
+            std::uint32_t& pixel = column[static_cast<std::ptrdiff_t>(row) * stride];
+            pixel = ShadeTexel(texture.Texel(u, v), pixel, rule);
         }
         u += du;
         v += dv;
@@ -63,7 +66,7 @@ void FillTextureColumn(const RasterTarget& target, const ColumnSpan<2>& span, st
 
 void TextureTriangle(const RasterTarget& target, const TextureFace& face, const PixelView& texture, float t,
                      bool light, std::int16_t shade, TextureSpans& spans) {
-    if (!target.frame.Attached() || !IsSampleable(texture) || !IsWithinFaceExtent(face.a, face.b, face.c)) return;
+    if (!target.frame.Attached() || !IsSampleable(texture) || !IsWithinColumnExtent(face.a, face.b, face.c)) return;
     const std::int64_t minX = std::min({face.a.x, face.b.x, face.c.x});
     const std::int64_t maxX = std::max({face.a.x, face.b.x, face.c.x});
     const std::int64_t first = std::max({minX, std::int64_t{target.clip.Left}, std::int64_t{0}});
@@ -78,8 +81,9 @@ void TextureTriangle(const RasterTarget& target, const TextureFace& face, const 
     WalkColumnEdge(b, a, spans);
     WalkColumnEdge(a, c, spans);
     const TexelRule rule{t, light, shade};
+    const TextureSampler sampler(texture);
     for (std::int64_t x = first; x <= last; ++x) {
-        FillTextureColumn(target, spans.At(x), static_cast<std::int32_t>(x), texture, rule);
+        FillTextureColumn(target, spans.At(x), static_cast<std::int32_t>(x), sampler, rule);
     }
 }
 

@@ -18,19 +18,43 @@ namespace maglorin {
 
 float WrapCoordinate(float value, std::int32_t period);
 
-// Wraps u with Width - 1 and v with Height - 1 of `texture`, in place.
-inline void WrapTexCoord(const PixelView& texture, float& u, float& v) {
-    const float w = static_cast<float>(texture.width - 1);
-    const float h = static_cast<float>(texture.height - 1);
-    // The common case, already inside, costs two comparisons per coordinate.
-    if (!(u >= 0.0f && u <= w)) u = WrapCoordinate(u, texture.width - 1);
-    if (!(v >= 0.0f && v <= h)) v = WrapCoordinate(v, texture.height - 1);
-}
+// A texture as the fillers sample it: its words and the two wrap periods, taken once per face
+// (copies, so that writes into the frame cannot make the compiler fetch them again per pixel).
+struct TextureSampler {
+    const std::uint32_t* data;
+    std::int32_t width;
+    std::int32_t periodU;  // Width - 1
+    std::int32_t periodV;  // Height - 1
+    float limitU;
+    float limitV;
 
-// The texel a wrapped (u, v) names: column truncate(u), row truncate(v) in memory order (texture
-// surfaces keep the bottom row first).
+    explicit TextureSampler(const PixelView& texture)
+        : data(texture.data),
+          width(texture.width),
+          periodU(texture.width - 1),
+          periodV(texture.height - 1),
+          limitU(static_cast<float>(texture.width - 1)),
+          limitV(static_cast<float>(texture.height - 1)) {}
+
+    // Wraps u with Width - 1 and v with Height - 1, in place. The common case, already inside,
+    // costs two comparisons per coordinate.
+    void Wrap(float& u, float& v) const {
+        if (!(u >= 0.0f && u <= limitU)) u = WrapCoordinate(u, periodU);
+        if (!(v >= 0.0f && v <= limitV)) v = WrapCoordinate(v, periodV);
+    }
+
+    // The texel a wrapped (u, v) names: column truncate(u), row truncate(v) in memory order
+    // (texture surfaces keep the bottom row first).
+    std::uint32_t Texel(float u, float v) const {
+        return data[static_cast<std::int32_t>(v) * width + static_cast<std::int32_t>(u)];
+    }
+};
+
+// Wraps u with Width - 1 and v with Height - 1 of `texture`, in place.
+inline void WrapTexCoord(const PixelView& texture, float& u, float& v) { TextureSampler(texture).Wrap(u, v); }
+
 inline std::uint32_t SampleTexel(const PixelView& texture, float u, float v) {
-    return texture(static_cast<std::int32_t>(u), static_cast<std::int32_t>(v));
+    return TextureSampler(texture).Texel(u, v);
 }
 
 }  // namespace maglorin
