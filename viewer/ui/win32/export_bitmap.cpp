@@ -1,0 +1,79 @@
+// Export BMP: the current frame saved as a 24-bit bitmap. The frame timer is stopped while the
+// dialogs are open, so no frame is drawn into the surface meanwhile, and started again on every
+// way out.
+#include <windows.h>
+
+#include <filesystem>
+
+#include "image/clsFileBMP.h"
+#include "ui/win32/clsCommonDialog.h"
+#include "ui/win32/frmMain.h"
+#include "ui/win32/text_encoding.h"
+
+namespace maglorin::win32 {
+
+namespace {
+
+// Restarts the frame timer when the export ends, however it ends.
+class TimerPause {
+public:
+    TimerPause(WindowTimer& timer, HWND window) : timer_(timer), window_(window), wasRunning_(timer.Running()) {
+        timer_.Stop();
+    }
+    ~TimerPause() {
+        if (wasRunning_ && IsWindow(window_)) timer_.Start(window_, 1, 1);
+    }
+    TimerPause(const TimerPause&) = delete;
+    TimerPause& operator=(const TimerPause&) = delete;
+
+private:
+    WindowTimer& timer_;
+    HWND window_;
+    bool wasRunning_;
+};
+
+bool FileThere(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+void frmMain::mnuExportBMP_Click() {
+    if (scene_.ModelLoaded == kFalse16) return;
+    TimerPause pause(tmrProcess_, window_);
+    clsCommonDialog SharedDialog;
+    SharedDialog.hWnd(window_);
+    std::wstring name;
+    for (;;) {
+        SharedDialog.Filter(L"24-bit Bitmap |*.bmp");
+        SharedDialog.DefaultExt(L".bmp");
+        SharedDialog.DialogTitle(L"Save Bitmap");
+        SharedDialog.InitDir(!settings_.exportFolder.empty() ? settings_.exportFolder : PicturesFolder());
+        SharedDialog.ShowSave();
+        name = SharedDialog.FileName();
+        if (name.empty() || closing_) return;
+        if (!FileThere(name)) break;
+        const int answer = Message(name + L" already exists.\r\nDo you want to replace it.", MB_YESNO);
+        if (answer == IDYES) {
+            if (!DeleteFileW(name.c_str())) {
+                Message(L"The frame could not be saved as\r\n" + name + L"\r\nthe existing file cannot be replaced.",
+                        MB_OK | MB_ICONERROR);
+                return;
+            }
+            break;
+        }
+    }
+    settings_.exportFolder = FolderOfPath(name);
+    // A failed write leaves no partial file behind (the writer removes it) and is told here
+    // instead of ending the program.
+    clsFileBMP writer;
+    if (!writer.WriteBMP24(std::filesystem::path(name), scene_.FrameSurface, scene_.ClipRight, scene_.ClipBottom)) {
+        Message(L"The frame could not be saved as\r\n" + name + L"\r\n" + Utf8ToWide(writer.LastError()),
+                MB_OK | MB_ICONERROR);
+        return;
+    }
+    Message(name + L"\r\n saved.", MB_OK);
+}
+
+}  // namespace maglorin::win32

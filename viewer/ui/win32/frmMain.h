@@ -1,0 +1,126 @@
+#pragma once
+// The viewer's main window "Maglorin (Beta 0.1)": the canvas that shows each finished frame, the
+// "Texture" group (Open button and path), the kit picture, the help line and the menus. It owns
+// start-up, the canvas size, loading the model with a kit texture, the visual style and display
+// switches, the BMP export, the material editor and the credits window. The frame loop (timer,
+// keys, wheel) is in frame_loop.cpp, the export in export_bitmap.cpp.
+
+#include <windows.h>
+
+#include <deque>
+#include <string>
+
+#include "image/decoded_picture.h"
+#include "scene/scene.h"
+#include "ui/win32/main_menu.h"
+#include "ui/win32/top_level_windows.h"
+#include "ui/win32/user_settings.h"
+#include "ui/win32/win32_handles.h"
+
+namespace maglorin::win32 {
+
+inline constexpr const wchar_t* kMainWindowTitle = L"Maglorin (Beta 0.1)";
+// Title of every message box of the main window.
+inline constexpr const wchar_t* kProgramName = L"Maglorin";
+
+class TestChannel;
+
+class frmMain {
+public:
+    frmMain(Scene& scene, HINSTANCE instance, TopLevelWindows& windows, UserSettings& settings);
+    ~frmMain();
+    frmMain(const frmMain&) = delete;
+    frmMain& operator=(const frmMain&) = delete;
+
+    static bool RegisterClasses(HINSTANCE instance);
+    // Creates and shows the window; Form_Load runs while it is created.
+    bool Create(int showCommand);
+    HWND Window() const { return window_; }
+
+    // Opens a kit texture without the dialog (command line, dropped file): loads the model when
+    // none is loaded, then puts the picture on materials 0 to 2.
+    void OpenKitTexture(const std::wstring& path);
+
+    void AttachTestChannel(TestChannel* channel) { testChannel_ = channel; }
+
+    // Used by the test channel (test builds only observe through it).
+    const MainMenu& Menu() const { return menu_; }
+    bool TimerRunning() const { return tmrProcess_.Running(); }
+    long long FrameCount() const { return frameCount_; }
+    void PauseTicks(bool paused) { ticksPaused_ = paused; }
+    void RunTicks(int count);
+    HWND Canvas() const { return picCanvas_; }
+    const std::wstring& KitPath() const { return kitPath_; }
+
+private:
+    static LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK CanvasProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMain(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleCanvas(HWND canvas, UINT message, WPARAM wParam, LPARAM lParam);
+    void OnCommand(UINT command);
+
+    // Design events.
+    void Form_Load();
+    void Form_Resize();
+    void Form_Unload();
+    void SizeCanvas();
+    void cmdTexture_Click();
+    void mnuOpenTexture_Click();
+    void mnuVisualStyle_Click(int index);
+    void mnuLight_Click();
+    void mnuDoubleSide_Click();
+    void mnuExportBMP_Click();
+    void mnuMaterialEditor_Click();
+    void mnuCredits_Click();
+    void mnuExit_Click();
+    void picCanvas_MouseDown(int button, POINT screenPoint);
+    void tmrProcess_Timer();
+
+    // Steps shared by the events.
+    void CreateControls();
+    void LayoutControls();
+    void LoadBackgroundPicture();
+    bool LoadModel();
+    void ApplyKitTexture(const std::wstring& path);
+    void ShowMenuState();
+    void StartFrames();
+    void DrawFrame();
+    void PresentFrame(HDC dc);
+    void ProcessInput();
+    void TakeWheelMessage(WPARAM wParam, LPARAM lParam);
+    void DropFiles(HDROP drop);
+    int Message(const std::wstring& text, UINT flags);
+
+    Scene& scene_;
+    HINSTANCE instance_;
+    TopLevelWindows& windows_;
+    UserSettings& settings_;
+    TestChannel* testChannel_ = nullptr;
+
+    HWND window_ = nullptr;
+    HWND picCanvas_ = nullptr;
+    HWND groupTexture_ = nullptr;
+    HWND cmdTexture_ = nullptr;
+    HWND Path_ = nullptr;
+    HWND Label1_ = nullptr;
+    HWND Label2_ = nullptr;
+    HWND Kit_ = nullptr;
+    HWND Image1_ = nullptr;
+
+    MainMenu menu_;
+    UniqueMenu menuBar_;  // detached from the window before it is destroyed
+    UniqueIcon icon_;
+    UniqueBitmap kitBitmap_;
+    UniqueBitmap image1Bitmap_;
+    WindowTimer tmrProcess_;
+
+    DecodedPicture backgroundPicture_;  // BG.jpg as decoded; empty when it could not be read
+    std::wstring backgroundProblem_;    // shown once after start-up when not empty
+    std::wstring kitPath_;
+    std::deque<int> wheelNotches_;      // pending wheel notches over the canvas, oldest first
+    long long frameCount_ = 0;
+    bool ticksPaused_ = false;
+    bool closing_ = false;
+};
+
+}  // namespace maglorin::win32

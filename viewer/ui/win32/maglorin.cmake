@@ -1,0 +1,23 @@
+# The Windows program maglorin.exe (included by ../CMakeLists.txt in the win32 tree only).
+enable_language(RC)
+add_library(viewer_ui STATIC
+    win32/app_icon.cpp
+    win32/clsCommonDialog.cpp
+    win32/export_bitmap.cpp
+    win32/frame_loop.cpp
+    win32/frmCredits.cpp
+    win32/frmMain.cpp
+    win32/frmMaterial.cpp
+    win32/main_menu.cpp
+    win32/picture_file.cpp
+    win32/test_channel.cpp
+    win32/text_encoding.cpp
+    win32/user_settings.cpp
+)
+target_include_directories(viewer_ui PUBLIC ${CMAKE_SOURCE_DIR}/viewer)
+target_link_libraries(viewer_ui PUBLIC viewer_ui_core viewer_render viewer_geometry viewer_scene viewer_image
+    user32 gdi32 comdlg32 shell32 ole32 oleaut32 uuid advapi32)
+
+add_executable(maglorin win32/main.cpp win32/maglorin.rc)
+maglorin_windows_program(maglorin GUI)
+target_link_libraries(maglorin PRIVATE viewer_ui)
