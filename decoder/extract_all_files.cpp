@@ -119,7 +119,7 @@ std::int32_t DecodeFolders(const ExtractionContext& context, SevenZipArchive& ar
 
 std::int32_t ExtractAll(const ExtractionContext& context, ExtractionState& state) {
     const std::optional<PathString> outputFolder = OutputFolderOf(context);
-    if (!state.archive || !outputFolder || !AllItemsFit(state.catalog, *outputFolder)) {
+    if (!state.opened || !outputFolder || !AllItemsFit(state.catalog, *outputFolder)) {
         return kExtractFailed;
     }
     const ArchiveCatalog& catalog = state.catalog;

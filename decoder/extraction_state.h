@@ -19,6 +19,7 @@ struct ExtractionState {
 
     std::unique_ptr<SevenZipArchive> archive;
     ArchiveCatalog catalog;
+    bool opened = false;  // the database was read: extraction may go on
 };
 
 // Where the 7z signature is searched for, from the window start.

@@ -84,6 +84,7 @@ std::int32_t OpenArchive(const ExtractionContext& context, ExtractionState& stat
         return kInitBadDatabase;
     }
     state.catalog = CatalogOf(db);
+    state.opened = true;
     return kInitOpened;
 }
 

@@ -352,6 +352,34 @@ TEST_F(DamagedArchive, CrcMismatchFailsAfterTheFileIsWritten) {
     EXPECT_EQ(ReadAll(out / "readme.txt"), readme);
 }
 
+// Every damaged byte ends in a result code, never a crash, and nothing lands outside the folder.
+TEST_F(DamagedArchive, AnyDamagedByteEndsWithAResultCode) {
+    const std::string original = ReadAll(Archive("plain-headers"));
+    const fs::path root = FreshFolder("flips");
+    std::vector<std::size_t> positions;
+    for (std::size_t at = 0; at < 64; ++at) positions.push_back(at);  // signature and start header
+    for (std::size_t at = 64; at < original.size(); at += original.size() / 61) positions.push_back(at);
+    for (std::size_t back = 1; back <= 160 && back < original.size(); ++back) positions.push_back(original.size() - back);
+    for (const std::size_t at : positions) {
+        std::string bytes = original;
+        bytes[at] = static_cast<char>(bytes[at] ^ (0x01 << (at % 8)));
+        const fs::path file = root / "flipped.7z";
+        WriteAll(file, bytes);
+        const fs::path out = root / "out" / "inner";
+        fs::remove_all(root / "out");
+        fs::create_directories(out);
+        const Outcome outcome = Unpack(file, out);
+        EXPECT_TRUE(outcome.init == kInitOpened || outcome.init == kInitNoArchive || outcome.init == kInitBadDatabase)
+            << "byte " << at;
+        if (outcome.init == kInitOpened) {
+            EXPECT_TRUE(outcome.extract == kExtractDone || outcome.extract == kExtractFailed) << "byte " << at;
+        }
+        for (const auto& entry : fs::directory_iterator(root / "out")) {
+            EXPECT_EQ(entry.path().filename(), "inner") << "byte " << at;
+        }
+    }
+}
+
 TEST_F(DecoderExportsTest, CancelledOnTheFirstQueryCreatesNoFileWithData) {
     const fs::path out = FreshFolder("cancel-first");
     RecordingSink sink;

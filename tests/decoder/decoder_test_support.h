@@ -60,8 +60,9 @@ void WriteAll(const std::filesystem::path& file, const std::string& bytes);
 // True when both trees hold the same files with the same bytes and the same folders.
 bool SameTree(const std::filesystem::path& expected, const std::filesystem::path& actual, std::string& difference);
 
-// A tiny volume mounted at folder for the free-space cases (a tmpfs natively, when the process
-// may mount one); empty where that is not possible. Unmounted by the destructor.
+// A tiny volume at folder for the free-space cases: natively a tmpfs this process mounts (and
+// unmounts in the destructor) when it may; under Wine the one small_volume.sh mounted there
+// (emptied again by the destructor). Empty where there is none.
 class SmallVolume {
 public:
     virtual ~SmallVolume() = default;

@@ -66,8 +66,33 @@ std::unique_ptr<ReadHandle> OpenForReading(const std::filesystem::path& path) {
     return std::make_unique<Win32ReadHandle>(handle);
 }
 
-std::unique_ptr<SmallVolume> MountSmallVolume(const std::filesystem::path&, std::uint64_t) {
-    return nullptr;  // a Windows program cannot mount a volume of the host
+namespace {
+
+// Mounted from the Linux side by small_volume.sh (a program under Wine cannot mount one); this
+// only empties it again after each case.
+class PreparedVolume final : public SmallVolume {
+public:
+    explicit PreparedVolume(std::filesystem::path folder) : folder_(std::move(folder)) {}
+    ~PreparedVolume() override {
+        std::error_code ignored;
+        for (const auto& entry : std::filesystem::directory_iterator(folder_, ignored)) {
+            std::filesystem::remove_all(entry.path(), ignored);
+        }
+    }
+
+private:
+    std::filesystem::path folder_;
+};
+
+}  // namespace
+
+std::unique_ptr<SmallVolume> MountSmallVolume(const std::filesystem::path& folder, std::uint64_t) {
+    std::filesystem::path marker = folder;
+    marker += L".mounted";
+    if (!std::filesystem::exists(marker)) {
+        return nullptr;
+    }
+    return std::make_unique<PreparedVolume>(folder);
 }
 
 std::optional<std::uint64_t> LastWriteTime(const std::filesystem::path& file) {
