@@ -6,54 +6,11 @@
 #include <utility>
 #include <vector>
 
+#include "win32_handles.h"
+
 namespace maglorin {
 
 namespace {
-
-// Owns an open registry key.
-class RegistryKeyHandle {
-public:
-    RegistryKeyHandle() = default;
-    ~RegistryKeyHandle() {
-        if (key_ != nullptr) RegCloseKey(key_);
-    }
-    RegistryKeyHandle(const RegistryKeyHandle&) = delete;
-    RegistryKeyHandle& operator=(const RegistryKeyHandle&) = delete;
-    HKEY* Receive() { return &key_; }
-    HKEY Get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
-// Owns a loaded library.
-class LibraryHandle {
-public:
-    explicit LibraryHandle(HMODULE module) : module_(module) {}
-    ~LibraryHandle() {
-        if (module_ != nullptr) FreeLibrary(module_);
-    }
-    LibraryHandle(const LibraryHandle&) = delete;
-    LibraryHandle& operator=(const LibraryHandle&) = delete;
-    HMODULE Get() const { return module_; }
-
-private:
-    HMODULE module_;
-};
-
-// Owns an item identifier list the shell allocated.
-class ItemIdListHandle {
-public:
-    ItemIdListHandle() = default;
-    ~ItemIdListHandle() { CoTaskMemFree(list_); }
-    ItemIdListHandle(const ItemIdListHandle&) = delete;
-    ItemIdListHandle& operator=(const ItemIdListHandle&) = delete;
-    LPITEMIDLIST* Receive() { return &list_; }
-    LPCITEMIDLIST Get() const { return list_; }
-
-private:
-    LPITEMIDLIST list_ = nullptr;
-};
 
 std::wstring ToWide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
 

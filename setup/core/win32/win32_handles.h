@@ -1,0 +1,102 @@
+#pragma once
+// Every Win32 handle setup holds is owned by one of the small types below: files, pipes, find
+// handles, threads, events, processes, registry keys, loaded libraries and shell item lists.
+// Each closes its handle in its destructor; all are move-only.
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <utility>
+
+namespace maglorin {
+
+// Traits: Value, Invalid() and Close(Value) for one kind of handle.
+template <typename Traits>
+class UniqueHandle {
+public:
+    using Value = typename Traits::Value;
+
+    UniqueHandle() = default;
+    explicit UniqueHandle(Value value) : value_(value) {}
+    ~UniqueHandle() { Reset(); }
+    UniqueHandle(UniqueHandle&& other) noexcept : value_(other.Release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) {
+            Reset(other.Release());
+        }
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+    Value Get() const { return value_; }
+    bool IsValid() const { return value_ != Traits::Invalid(); }
+    explicit operator bool() const { return IsValid(); }
+
+    // For functions that hand a new handle back through a pointer; any held handle is closed.
+    Value* Receive() {
+        Reset();
+        return &value_;
+    }
+    // The caller owns the returned handle.
+    Value Release() { return std::exchange(value_, Traits::Invalid()); }
+    void Reset(Value value = Traits::Invalid()) {
+        const Value old = std::exchange(value_, value);
+        if (old != Traits::Invalid()) {
+            Traits::Close(old);
+        }
+    }
+
+private:
+    Value value_ = Traits::Invalid();
+};
+
+// Files and pipes from CreateFileW: INVALID_HANDLE_VALUE when none.
+struct FileHandleTraits {
+    using Value = HANDLE;
+    static Value Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Value handle) { ::CloseHandle(handle); }
+};
+using FileHandle = UniqueHandle<FileHandleTraits>;
+
+// Threads, events, processes and mutexes: null when none.
+struct KernelHandleTraits {
+    using Value = HANDLE;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value handle) { ::CloseHandle(handle); }
+};
+using ThreadHandle = UniqueHandle<KernelHandleTraits>;
+using EventHandle = UniqueHandle<KernelHandleTraits>;
+using ProcessHandle = UniqueHandle<KernelHandleTraits>;
+
+// A directory search from FindFirstFileW.
+struct FindHandleTraits {
+    using Value = HANDLE;
+    static Value Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Value handle) { ::FindClose(handle); }
+};
+using FindHandle = UniqueHandle<FindHandleTraits>;
+
+struct RegistryKeyTraits {
+    using Value = HKEY;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value key) { ::RegCloseKey(key); }
+};
+using RegistryKeyHandle = UniqueHandle<RegistryKeyTraits>;
+
+struct LibraryTraits {
+    using Value = HMODULE;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value module) { ::FreeLibrary(module); }
+};
+using LibraryHandle = UniqueHandle<LibraryTraits>;
+
+// An item identifier list the shell allocated.
+struct ItemIdListTraits {
+    using Value = LPITEMIDLIST;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value list) { ::CoTaskMemFree(list); }
+};
+using ItemIdListHandle = UniqueHandle<ItemIdListTraits>;
+
+}  // namespace maglorin
