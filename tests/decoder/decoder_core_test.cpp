@@ -1,5 +1,5 @@
 // The extraction library's rules, reached below the exports: names, path joining, directory
-// chains, the thread count, the free-space walk and the end of a short folder.
+// chains, the thread count, the free-space walk, short folders and missing CRCs.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -147,9 +147,9 @@ TEST(DiskSpace, NetworkPathKeepsItsFinalSeparator) {
     EXPECT_EQ(volumes.asked.front(), P("||server|share|dir|"));
 }
 
-// The folder decoder never delivers fewer bytes than the database promises for an archive that
-// 7-Zip accepts, so the catalog is altered after opening to make the files need more.
-class ShortFolder : public ::testing::Test {
+// Cases 7zz cannot make (a folder delivering fewer bytes than its files need, a folder claimed
+// twice, files without CRC): the catalog is altered after a real archive was opened.
+class AlteredCatalog : public ::testing::Test {
 protected:
     std::int32_t ExtractAltered(void (*alter)(ArchiveCatalog&), const std::string& archiveName) {
         const auto handle = decoder_test::OpenForReading(decoder_test::TestData() / archiveName);
@@ -168,7 +168,7 @@ protected:
     }
 };
 
-TEST_F(ShortFolder, FilesNeedingMoreThanTheFolderEndsWithFailure) {
+TEST_F(AlteredCatalog, FilesNeedingMoreThanTheFolderEndsWithFailure) {
     EXPECT_EQ(ExtractAltered([](ArchiveCatalog& catalog) {
                   for (auto it = catalog.items.rbegin(); it != catalog.items.rend(); ++it) {
                       if (it->folder) {
@@ -181,7 +181,7 @@ TEST_F(ShortFolder, FilesNeedingMoreThanTheFolderEndsWithFailure) {
               kExtractFailed);
 }
 
-TEST_F(ShortFolder, AFolderIsNeverDecodedTwice) {
+TEST_F(AlteredCatalog, AFolderIsNeverDecodedTwice) {
     EXPECT_EQ(ExtractAltered([](ArchiveCatalog& catalog) {
                   // Every item with data claims the first folder.
                   for (ArchiveItem& item : catalog.items) {
@@ -191,7 +191,20 @@ TEST_F(ShortFolder, AFolderIsNeverDecodedTwice) {
               kExtractFailed);
 }
 
-TEST_F(ShortFolder, UnalteredArchiveStillUnpacks) {
+TEST_F(AlteredCatalog, WrongCrcFailsAndMissingCrcIsNotChecked) {
+    EXPECT_EQ(ExtractAltered([](ArchiveCatalog& catalog) {
+                  for (ArchiveItem& item : catalog.items) {
+                      if (item.crc) *item.crc ^= 1u;
+                  }
+              }, "nonsolid.7z"),
+              kExtractFailed);
+    EXPECT_EQ(ExtractAltered([](ArchiveCatalog& catalog) {
+                  for (ArchiveItem& item : catalog.items) item.crc.reset();
+              }, "nonsolid.7z"),
+              kExtractDone);
+}
+
+TEST_F(AlteredCatalog, UnalteredArchiveStillUnpacks) {
     EXPECT_EQ(ExtractAltered([](ArchiveCatalog&) {}, "nonsolid.7z"), kExtractDone);
 }
 

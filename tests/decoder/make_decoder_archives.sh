@@ -3,6 +3,7 @@
 # Each archive's source tree is kept beside it (src-NAME) so tests compare what they unpack.
 # Run by CTest as a fixture before the tests of both trees (Windows tests cannot call 7zz).
 set -euo pipefail
+export LC_ALL=C.UTF-8  # names outside ASCII are stored as the UTF-16 of their UTF-8 spelling
 bin=${1:?usage: make_decoder_archives.sh BIN}
 out="$bin/testdata/decoder"
 rm -rf "$out"
@@ -18,6 +19,7 @@ archive() {  # archive NAME SOURCE-DIR 7ZZ-OPTIONS... (items: everything in the 
 # A tree with nested folders, an empty file, an empty folder, text and incompressible data.
 mkdir -p src-mixed/docs/deep/deeper src-mixed/empty-folder
 printf 'Maglorin kit previewer\n' > src-mixed/readme.txt
+printf 'Trikot\n' > "src-mixed/docs/Überzug-日本-😀.txt"
 seq 1 40000 > src-mixed/docs/numbers.txt
 head -c 300000 /dev/urandom > src-mixed/docs/deep/deeper/noise.bin
 : > src-mixed/docs/empty.txt
