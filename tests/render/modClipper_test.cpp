@@ -166,3 +166,22 @@ TEST(ClassifyFaceTest, IndicesOutsideTheirTablesAreNothing) {
 
 }  // namespace
 }  // namespace maglorin
+
+namespace maglorin {
+namespace {
+
+// The shortcut for triangles wholly inside must answer what the general steps answer, also for
+// corners at the origin (an edge (0, 0)-(0, 0) counts as empty: partly visible).
+TEST(ClipTriangleTest, InsideShortcutAgreesWithTheGeneralRule) {
+    ClipPointList list;
+    EXPECT_EQ(ClipTriangle({0, 0}, {0, 0}, {5, 5}, true, true, true, false, kClip, list), kPartlyVisible);
+    ExpectList(list, Points({{0, 0}, {5, 5}}));
+    EXPECT_EQ(ClipTriangle({0, 0}, {7, 0}, {5, 5}, true, true, true, false, kClip, list), kWhollyInside);
+    ExpectList(list, Points({{0, 0}, {0, 0}, {7, 0}, {5, 5}}));
+    EXPECT_EQ(ClipTriangle({0, 0}, {0, 0}, {0, 0}, true, true, true, true, kClip, list), kPartlyVisible);
+    EXPECT_EQ(list.size(), 7u);  // three empty but inside edges, listed as segments in line mode
+    EXPECT_EQ(ClipTriangle({99, 79}, {0, 79}, {99, 0}, true, true, true, false, kClip, list), kWhollyInside);
+}
+
+}  // namespace
+}  // namespace maglorin

@@ -11,6 +11,8 @@ bool IsPointOutside(const ScreenPoint& p, const ClipRect& clip) {
     return p.x < clip.Left || p.x > clip.Right || p.y < clip.Top || p.y > clip.Bottom;
 }
 
+bool IsOrigin(const ScreenPoint& p) { return p.x == 0 && p.y == 0; }
+
 bool IsEmpty(const ClippedSegment& s) { return s.a.x == 0 && s.a.y == 0 && s.b.x == 0 && s.b.y == 0; }
 
 // One boundary of the Liang-Barsky walk; false when the segment is rejected.
@@ -69,6 +71,15 @@ ClassifyResult ClipTriangle(const ScreenPoint& p, const ScreenPoint& q, const Sc
                             bool flagQR, bool flagRP, bool lineMode, const ClipRect& clip,
                             ClipPointList& clipPoints) {
     clipPoints.assign(1, ScreenPoint{0, 0});
+
+    // All three corners inside: no rectangle corner can lie strictly inside the triangle and every
+    // edge clips to itself, so the answer is 2 unless an edge is the segment (0, 0)-(0, 0), which
+    // counts as empty. The common case for a model on screen skips the general work.
+    if (!IsPointOutside(p, clip) && !IsPointOutside(q, clip) && !IsPointOutside(r, clip) && !IsOrigin(p) &&
+        !IsOrigin(q) && !IsOrigin(r)) {
+        clipPoints.assign({ScreenPoint{0, 0}, p, q, r});
+        return kWhollyInside;
+    }
 
     const ScreenPoint corners[4] = {
         {clip.Left, clip.Bottom}, {clip.Left, clip.Top}, {clip.Right, clip.Top}, {clip.Right, clip.Bottom}};
