@@ -12,3 +12,18 @@ add_library(setup_extraction STATIC
 )
 target_include_directories(setup_extraction PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(setup_extraction PUBLIC setup_package)
+target_sources(setup_extraction PRIVATE ${CMAKE_CURRENT_LIST_DIR}/jar_unpacking.cpp)
+
+if(MAGLORIN_WIN32)
+    add_library(setup_extraction_win32 STATIC
+        ${CMAKE_CURRENT_LIST_DIR}/win32/archive_extraction_win32.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/win32/extraction_cleanup_win32.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/win32/extraction_library_win32.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/win32/jar_unpacking_win32.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/win32/payload_extractor_win32.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/win32/progress_pipe_transport_win32.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/win32/system_dialogs_win32.cpp
+    )
+    target_include_directories(setup_extraction_win32 PUBLIC ${CMAKE_CURRENT_LIST_DIR}/win32)
+    target_link_libraries(setup_extraction_win32 PUBLIC setup_extraction setup_config advapi32 user32)
+endif()

@@ -6,3 +6,34 @@ maglorin_add_test(extraction_paths_test SOURCES ${extraction_tests}/extraction_p
 maglorin_add_test(cleanup_rules_test SOURCES ${extraction_tests}/cleanup_rules_test.cpp LIBS setup_extraction)
 maglorin_add_test(progress_pipe_test SOURCES ${extraction_tests}/progress_pipe_test.cpp LIBS setup_extraction)
 maglorin_add_test(extraction_plan_test SOURCES ${extraction_tests}/extraction_plan_test.cpp LIBS setup_extraction)
+maglorin_add_test(jar_unpacking_test SOURCES ${extraction_tests}/jar_unpacking_test.cpp LIBS setup_extraction)
+
+# Under Wine: packages made on the Linux side by a fixture (setup-pack and 7zz), with the
+# decoder.dll of this tree, extracted by the real extractor.
+if(MAGLORIN_WIN32)
+    maglorin_native_tool(setup_pack_tool setup-pack)
+    maglorin_add_command_test(extraction_packages
+        COMMAND ${extraction_tests}/make_extraction_packages.sh ${CMAKE_BINARY_DIR}/bin ${setup_pack_tool})
+    set_tests_properties(extraction_packages PROPERTIES FIXTURES_SETUP extraction_packages)
+
+    add_library(extraction_test_support STATIC ${extraction_tests}/extraction_test_support_win32.cpp)
+    target_include_directories(extraction_test_support PUBLIC ${extraction_tests})
+    target_link_libraries(extraction_test_support PUBLIC setup_extraction_win32)
+
+    maglorin_add_test(payload_extractor_test SOURCES ${extraction_tests}/payload_extractor_test.cpp
+                      LIBS extraction_test_support)
+    maglorin_add_test(extraction_cleanup_test SOURCES ${extraction_tests}/extraction_cleanup_test.cpp
+                      LIBS extraction_test_support)
+    maglorin_add_test(progress_pipe_win32_test SOURCES ${extraction_tests}/progress_pipe_win32_test.cpp
+                      LIBS extraction_test_support)
+    foreach(t payload_extractor_test extraction_cleanup_test progress_pipe_win32_test)
+        add_dependencies(${t} decoder)
+        get_test_property(${t} FIXTURES_REQUIRED required)
+        set_tests_properties(${t} PROPERTIES FIXTURES_REQUIRED "${required};extraction_packages")
+    endforeach()
+endif()
+if(MAGLORIN_WIN32)
+    add_executable(progress_pipe_server ${extraction_tests}/progress_pipe_server_win32.cpp)
+    maglorin_windows_program(progress_pipe_server)
+    add_dependencies(progress_pipe_win32_test progress_pipe_server)
+endif()

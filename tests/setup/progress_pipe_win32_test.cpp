@@ -1,0 +1,132 @@
+// "/groupsextract:" progress over the named pipe, against the pipe server test program: the
+// messages it receives, and its "CLOSE" reply taken as the user's cancel.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "extraction_test_support_win32.h"
+#include "payload_extractor.h"
+#include "progress_pipe_transport_win32.h"
+
+namespace maglorin {
+namespace {
+
+using namespace extraction_test;
+
+// Starts the server and waits until its pipe accepts a client.
+class PipeServer {
+public:
+    PipeServer(const std::wstring& id, int closeAt, const std::wstring& log) {
+        std::wstring command = L"progress_pipe_server.exe " + id + L" " + std::to_wstring(closeAt) + L" \"" + log + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION info{};
+        started_ = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                    &info) != 0;
+        if (started_) {
+            process_.Reset(info.hProcess);
+            ::CloseHandle(info.hThread);
+        }
+    }
+    bool Started() const { return started_; }
+    // Waits until the pipe exists or the server has ended.
+    bool WaitForPipe(const std::wstring& id) {
+        const PathText name = ProgressPipeName(id);
+        while (::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
+            if (::WaitNamedPipeW(name.c_str(), 50)) return true;
+            ::Sleep(20);
+        }
+        return false;
+    }
+    DWORD WaitForExit() {
+        ::WaitForSingleObject(process_.Get(), INFINITE);
+        DWORD code = 99;
+        ::GetExitCodeProcess(process_.Get(), &code);
+        return code;
+    }
+
+private:
+    bool started_ = false;
+    ProcessHandle process_;
+};
+
+std::vector<std::string> Lines(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+struct PipeRun {
+    int result = -1;
+    std::vector<std::string> messages;
+    DWORD serverExit = 99;
+};
+
+PipeRun RunWithServer(const std::wstring& id, int closeAt, const std::vector<std::int32_t>& groups,
+                      const std::string& folderName) {
+    PipeRun run;
+    const std::filesystem::path log = std::filesystem::absolute(L"testdata\\extraction-work\\pipe-" + id + L".log");
+    PipeServer server(id, closeAt, log.wstring());
+    EXPECT_TRUE(server.Started());
+    EXPECT_TRUE(server.WaitForPipe(id));
+    PayloadReader reader;
+    EXPECT_EQ(reader.Open(Data("large.pkg")), kResultSuccess);
+    const PathText folder = FreshFolder(folderName);
+    {
+        std::unique_ptr<ProgressPipeTransport> transport = ProgressPipeTransport::Connect(id);
+        EXPECT_NE(transport, nullptr);
+        if (transport == nullptr) return run;
+        ProgressPipe pipe(*transport, SignalStartEvent);
+        ExtractionSettings settings;
+        settings.userInterfaceEnabled = false;
+        settings.cleanupMode = CleanupMode::KeepEntries;
+        PayloadExtractor extractor(reader, settings);
+        extractor.SetExtractionFolder(folder);
+        run.result = extractor.ExtractGroups(groups, &pipe);
+    }
+    run.serverExit = server.WaitForExit();
+    run.messages = Lines(log);
+    return run;
+}
+
+TEST(ProgressPipeWin32Test, TheServerReceivesEveryMessageInDecimal) {
+    const PipeRun run = RunWithServer(L"9001", -1, {100}, "pipe-all");
+    EXPECT_EQ(run.result, kResultSuccess);
+    EXPECT_EQ(run.serverExit, 0u);
+    ASSERT_GE(run.messages.size(), 11u);
+    const std::uint64_t size = FileSize(Data("large.bin").wstring());
+    EXPECT_EQ(run.messages[0], "184549376");                                  // overall start
+    EXPECT_EQ(run.messages[1], std::to_string(static_cast<std::int32_t>(size)));
+    EXPECT_EQ(run.messages[2], "0");
+    EXPECT_EQ(run.messages[3], "134217728");                                  // begin item
+    EXPECT_EQ(run.messages[4], "100");
+    EXPECT_EQ(run.messages[5], "150994944");
+    EXPECT_NE(run.messages[6].find("big\\large.bin"), std::string::npos);
+    EXPECT_EQ(run.messages[7], "167772160");                                  // item progress
+    EXPECT_EQ(run.messages[8], "65536");
+    // The last progress reports the whole entry, then the finish.
+    const std::size_t n = run.messages.size();
+    EXPECT_EQ(run.messages[n - 1], "CLOSE");
+    EXPECT_EQ(run.messages[n - 4], "167772160");
+    EXPECT_EQ(run.messages[n - 3], std::to_string(size));
+}
+
+TEST(ProgressPipeWin32Test, ACloseReplyCancelsTheExtraction) {
+    const PipeRun run = RunWithServer(L"9002", 2, {100}, "pipe-close");
+    EXPECT_EQ(run.result, kResultCancelled);
+    EXPECT_EQ(run.serverExit, 0u);
+    // Three progress reports were sent; the cancel query before the fourth block stopped it.
+    std::size_t progress = 0;
+    for (const std::string& m : run.messages) progress += m == "167772160";
+    EXPECT_EQ(progress, 3u);
+    ASSERT_FALSE(run.messages.empty());
+    EXPECT_EQ(run.messages.back(), "CLOSE");
+}
+
+TEST(ProgressPipeWin32Test, NoServerNoConnection) {
+    EXPECT_EQ(ProgressPipeTransport::Connect(L"nobody-listens"), nullptr);
+}
+
+}  // namespace
+}  // namespace maglorin
