@@ -103,3 +103,40 @@ TEST(GradientFillTest, ChannelsOutsideTheByteAreClampedNotWrapped) {
 
 }  // namespace
 }  // namespace maglorin
+
+namespace maglorin {
+namespace {
+
+// Every pixel of a gradient triangle against the exact integer formula, on a triangle large enough
+// for the quotient to come close to whole numbers often.
+TEST(GradientFillTest, ChannelsAreTheFloorOfTheExactWeightedMean) {
+    TestSurface surface(300, 200);
+    const GradientCorner c0{-7, 3, 0xFF00, 0x0100, 0x8000, 0}, c1{293, 40, 0x0000, 0xFEFF, 0x7FFF, 0},
+        c2{120, 199, 0x1234, 0xABCD, 0xFFFF, 0};
+    GradientFillTriangle(surface.View(), c0, c1, c2);
+    const std::int64_t area = (std::int64_t{c1.x} - c0.x) * (c2.y - c0.y) - (std::int64_t{c1.y} - c0.y) * (c2.x - c0.x);
+    std::size_t checked = 0;
+    for (int y = 0; y < 200; ++y) {
+        for (int x = 0; x < 300; ++x) {
+            const std::int64_t w0 = (std::int64_t{c2.x} - c1.x) * (y - c1.y) - (std::int64_t{c2.y} - c1.y) * (x - c1.x);
+            const std::int64_t w1 = (std::int64_t{c0.x} - c2.x) * (y - c2.y) - (std::int64_t{c0.y} - c2.y) * (x - c2.x);
+            const std::int64_t w2 = (std::int64_t{c1.x} - c0.x) * (y - c0.y) - (std::int64_t{c1.y} - c0.y) * (x - c0.x);
+            if (w0 < 0 || w1 < 0 || w2 < 0) {
+                ASSERT_EQ(surface.At(x, y), 0u) << x << "," << y;
+                continue;
+            }
+            const auto channel = [&](std::uint16_t a, std::uint16_t b, std::uint16_t c) {
+                return static_cast<std::uint32_t>(((w0 * a + w1 * b + w2 * c) / area) >> 8);
+            };
+            const std::uint32_t expected = (channel(c0.red, c1.red, c2.red) << 16) |
+                                           (channel(c0.green, c1.green, c2.green) << 8) |
+                                           channel(c0.blue, c1.blue, c2.blue);
+            ASSERT_EQ(surface.At(x, y), expected) << x << "," << y;
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 20000u);
+}
+
+}  // namespace
+}  // namespace maglorin

@@ -124,9 +124,17 @@ void GradientFillTriangle(const PixelView& surface, const GradientCorner& c0, co
     const std::int64_t right = std::min<std::int64_t>(std::max({x0, x1, x2}), std::int64_t{surface.width} - 1);
     const std::int64_t top = std::max<std::int64_t>(std::min({y0, y1, y2}), 0);
     const std::int64_t bottom = std::min<std::int64_t>(std::max({y0, y1, y2}), std::int64_t{surface.height} - 1);
+    // floor(weighted sum / area): in double when that is exact (the quotient is below 2^16 and a
+    // fraction is at least 1 / area from the next whole number, far more than the double's
+    // precision there), in 64-bit integers otherwise.
+    const bool exactInDouble = area < (std::int64_t{1} << 36);
+    const double areaReal = static_cast<double>(area);
     const auto channel = [&](std::int64_t w0, std::int64_t w1, std::int64_t w2, std::uint16_t a, std::uint16_t b,
                              std::uint16_t c) {
-        return static_cast<std::uint32_t>(((w0 * a + w1 * b + w2 * c) / area) >> 8);
+        const std::int64_t sum = w0 * a + w1 * b + w2 * c;
+        const std::int64_t quotient = exactInDouble ? static_cast<std::int64_t>(static_cast<double>(sum) / areaReal)
+                                                    : sum / area;
+        return static_cast<std::uint32_t>(quotient >> 8);
     };
     for (std::int64_t y = top; y <= bottom; ++y) {
         for (std::int64_t x = left; x <= right; ++x) {
