@@ -13,12 +13,14 @@ std::int32_t RoundPixel(float value) {
     const double v = value;
     if (v >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
     if (v <= -2147483648.0) return std::numeric_limits<std::int32_t>::min();
-    const double below = std::floor(v);
-    const double fraction = v - below;
-    double whole = below;
-    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(below, 2.0) != 0.0)) whole = below + 1.0;
-    if (whole >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(whole);
+    // floor by truncation and one comparison, then the exact fraction decides (no library
+    // rounding mode involved); every float of this range is exact in a double.
+    std::int64_t below = static_cast<std::int64_t>(v);
+    if (static_cast<double>(below) > v) --below;
+    const double fraction = v - static_cast<double>(below);
+    if (fraction > 0.5 || (fraction == 0.5 && (below & 1) != 0)) ++below;
+    if (below > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(below);
 }
 
 void ProjectVertexTable(const Matrix4& viewWorld, float focalFactor, std::int32_t centreX, std::int32_t centreY,
