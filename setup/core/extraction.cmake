@@ -19,6 +19,7 @@ if(MAGLORIN_WIN32)
         ${CMAKE_CURRENT_LIST_DIR}/win32/archive_extraction_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/extraction_cleanup_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/extraction_library_win32.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/win32/groups_extract_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/jar_unpacking_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/payload_extractor_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/progress_pipe_transport_win32.cpp

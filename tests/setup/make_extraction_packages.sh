@@ -102,6 +102,15 @@ entry 100 4 remove "big\large.bin" large.bin
 entry 101 10 remove "bigarchive\large.7z" large.7z
 M
 
+# A package with its configuration in the payload (UTF-16LE with byte-order mark).
+printf '\xff\xfe' > setup.ini
+printf '[GeneralOptions]\r\nDefaultProdCode={11111111-2222-3333-4444-555556ABCDEF}\r\n' | iconv -f UTF-8 -t UTF-16LE >> setup.ini
+build configured <<'M'
+image image.bin
+configuration setup.ini
+entry 100 4 remove "pre\pre.exe" pre.exe
+M
+
 # Archives beside setup.
 mkdir -p beside
 cp database.7z beside/setup.7z

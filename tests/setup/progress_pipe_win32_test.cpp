@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "extraction_test_support_win32.h"
+#include "groups_extract_win32.h"
 #include "payload_extractor.h"
 #include "progress_pipe_transport_win32.h"
 
@@ -122,6 +123,63 @@ TEST(ProgressPipeWin32Test, ACloseReplyCancelsTheExtraction) {
     EXPECT_EQ(progress, 3u);
     ASSERT_FALSE(run.messages.empty());
     EXPECT_EQ(run.messages.back(), "CLOSE");
+}
+
+TEST(ProgressPipeWin32Test, GroupsExtractReportsToTheCallerAndKeepsTheFiles) {
+    struct Case {
+        const char* package;
+        const wchar_t* id;
+        int closeAt;
+        int exitCode;
+        int result;
+    } cases[] = {
+        {"large.pkg", L"9003", -1, 0, kResultSuccess},
+        {"configured.pkg", L"9004", -1, 0, kResultSuccess},
+        {"large.pkg", L"9005", 1, -1, kResultCancelled},  // a failure is not reported as success
+    };
+    for (const Case& c : cases) {
+        const std::filesystem::path log = std::filesystem::absolute(std::wstring(L"testdata\\extraction-work\\g") + c.id);
+        PipeServer server(c.id, c.closeAt, log.wstring());
+        ASSERT_TRUE(server.Started());
+        ASSERT_TRUE(server.WaitForPipe(c.id));
+        const PathText folder = FreshFolder(std::string("groups-") + c.package);
+        GroupsExtractRequest request;
+        request.packagePath = Data(c.package);
+        request.groupsValue = PathFromAscii("100;7");
+        request.outValue = L"\"" + folder.substr(0, folder.size() - 1) + L"\"";  // quoted, no final separator
+        request.callbackId = PathText(c.id);
+        const GroupsExtractOutcome outcome = RunGroupsExtract(request);
+        EXPECT_EQ(server.WaitForExit(), 0u) << c.package;
+        EXPECT_TRUE(outcome.progressConnected) << c.package;
+        EXPECT_EQ(outcome.exitCode, c.exitCode) << c.package;
+        EXPECT_EQ(outcome.result, c.result) << c.package;
+        const std::vector<std::string> messages = Lines(log);
+        ASSERT_FALSE(messages.empty()) << c.package;
+        EXPECT_EQ(messages.front(), "184549376") << c.package;
+        EXPECT_EQ(messages.back(), "CLOSE") << c.package;
+        if (c.result == kResultSuccess) {
+            // Mode 3: the extracted files stay for the caller after setup's clean-up.
+            const PathText file = folder + (std::string(c.package) == "large.pkg" ? L"big\\large.bin" : L"pre\\pre.exe");
+            EXPECT_TRUE(Exists(file)) << c.package;
+        }
+    }
+}
+
+TEST(ProgressPipeWin32Test, GroupsExtractWithoutAPackageOrAServer) {
+    GroupsExtractRequest request;
+    request.packagePath = Data("missing.pkg");
+    request.groupsValue = PathFromAscii("100;");
+    request.outValue = FreshFolder("groups-missing");
+    GroupsExtractOutcome outcome = RunGroupsExtract(request);
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_EQ(outcome.result, kResultReadError);
+
+    request.packagePath = Data("large.pkg");
+    request.callbackId = PathFromAscii("nobody-listens");
+    outcome = RunGroupsExtract(request);  // no server: extracted without progress
+    EXPECT_FALSE(outcome.progressConnected);
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_TRUE(Exists(request.outValue + L"big\\large.bin"));
 }
 
 TEST(ProgressPipeWin32Test, NoServerNoConnection) {
