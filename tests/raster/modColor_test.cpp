@@ -123,3 +123,20 @@ TEST(ColourTest, SafeDivideReplacesAZeroDivisor) {
 
 }  // namespace
 }  // namespace maglorin
+
+namespace maglorin {
+namespace {
+
+TEST(ColourTest, AddToPixelBytesIsTheTripleRoundTrip) {
+    const std::uint32_t pixels[] = {0x00000000u, 0x00FFFFFFu, 0x00F01020u, 0xAB7F8081u, 0x00010203u};
+    const std::int16_t shades[] = {-32768, -300, -128, -1, 0, 1, 40, 127, 255, 256, 32767};
+    for (std::uint32_t pixel : pixels) {
+        for (std::int16_t k : shades) {
+            EXPECT_EQ(AddToPixelBytes(pixel, k), TripleToPixel(AddToTriple(PixelToTriple(pixel), k)))
+                << std::hex << pixel << " " << std::dec << k;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace maglorin

@@ -34,6 +34,8 @@ ColourRGB AddColours(const ColourRGB& a, const ColourRGB& b);
 // Adds k to each channel, then clamps to 0..255.
 ColourRGB AddToColour(const ColourRGB& c, std::int16_t k);
 PixelTriple AddToTriple(const PixelTriple& c, std::int16_t k);
+// TripleToPixel (AddToTriple (PixelToTriple (pixel), k)) in one step on the three bytes.
+std::uint32_t AddToPixelBytes(std::uint32_t pixel, std::int16_t k);
 // Each channel round((d - s) * t + s): t = 0 gives s, t = 1 gives d.
 ColourRGB Blend(const ColourRGB& s, const ColourRGB& d, float t);
 PixelTriple Blend(const PixelTriple& s, const PixelTriple& d, float t);
@@ -103,6 +105,14 @@ inline ColourRGB AddToColour(const ColourRGB& c, std::int16_t k) {
 
 inline PixelTriple AddToTriple(const PixelTriple& c, std::int16_t k) {
     return ClampChannels(PixelTriple{Channel16(c.c0 + k), Channel16(c.c1 + k), Channel16(c.c2 + k)});
+}
+
+inline std::uint32_t AddToPixelBytes(std::uint32_t pixel, std::int16_t k) {
+    const auto add = [k](std::uint32_t byte) -> std::uint32_t {
+        const std::int32_t value = static_cast<std::int32_t>(byte) + k;
+        return value > 255 ? 255u : (value < 0 ? 0u : static_cast<std::uint32_t>(value));
+    };
+    return add(pixel & 0xFFu) | (add((pixel >> 8) & 0xFFu) << 8) | (add((pixel >> 16) & 0xFFu) << 16);
 }
 
 inline std::int16_t BlendChannel(std::int16_t s, std::int16_t d, float t) {

@@ -22,16 +22,20 @@ void FillPhotoColumn(const RasterTarget& target, const ColumnSpan<5>& span, std:
                      const TextureSampler& texture, float t, std::int16_t grey) {
     const ClipRect& clip = target.clip;
     const float h = span.BottomY - span.TopY;
-    std::array<float, 5> step{};
-    for (std::size_t k = 0; k < 5; ++k) step[k] = SafeDivide(span.Bottom[k] - span.Top[k], h);
-    std::array<float, 5> value = span.Top;  // u, v, red, green, blue
+    // u, v, red, green, blue kept in locals so the per-row steps stay in registers.
+    const float du = SafeDivide(span.Bottom[0] - span.Top[0], h);
+    const float dv = SafeDivide(span.Bottom[1] - span.Top[1], h);
+    const float dr = SafeDivide(span.Bottom[2] - span.Top[2], h);
+    const float dg = SafeDivide(span.Bottom[3] - span.Top[3], h);
+    const float db = SafeDivide(span.Bottom[4] - span.Top[4], h);
+    float u = span.Top[0], v = span.Top[1], red = span.Top[2], green = span.Top[3], blue = span.Top[4];
     float y = span.TopY;
     const float clipTop = static_cast<float>(clip.Top);
     if (!(span.TopY >= clipTop)) {
         // Texture position follows the clip; the colour starts from the top colour regardless.
         const float skipped = std::fabs(clipTop - span.TopY);
-        value[0] += step[0] * skipped;
-        value[1] += step[1] * skipped;
+        u += du * skipped;
+        v += dv * skipped;
         y = clipTop;
     }
     const float y1 = span.BottomY > static_cast<float>(clip.Bottom) ? static_cast<float>(clip.Bottom) : span.BottomY;
@@ -41,15 +45,19 @@ void FillPhotoColumn(const RasterTarget& target, const ColumnSpan<5>& span, std:
     std::uint32_t* const column = target.frame.data + x;
     const std::int32_t stride = target.frame.width;
     for (std::int32_t row = first; row <= last; ++row) {
-        texture.Wrap(value[0], value[1]);
+        texture.Wrap(u, v);
         if (row >= 0) {
-            const std::int32_t g = GreyOfSum(ClampedChannel(value[2]) + ClampedChannel(value[3]) + ClampedChannel(value[4]));
+            const std::int32_t g = GreyOfSum(ClampedChannel(red) + ClampedChannel(green) + ClampedChannel(blue));
             const std::int16_t k = static_cast<std::int16_t>(HalfToEven(g - grey));
-            const PixelTriple s = AddToTriple(PixelToTriple(texture.Texel(value[0], value[1])), k);
+            const std::uint32_t shaded = AddToPixelBytes(texture.Texel(u, v), k);
             std::uint32_t& pixel = column[static_cast<std::ptrdiff_t>(row) * stride];
-            pixel = t == 0.0f ? TripleToPixel(s) : TripleToPixel(Blend(s, PixelToTriple(pixel), t));
+            pixel = t == 0.0f ? shaded : TripleToPixel(Blend(PixelToTriple(shaded), PixelToTriple(pixel), t));
         }
-        for (std::size_t k = 0; k < 5; ++k) value[k] += step[k];
+        u += du;
+        v += dv;
+        red += dr;
+        green += dg;
+        blue += db;
     }
 }
 

@@ -24,7 +24,7 @@ std::uint32_t ShadeTexel(std::uint32_t texel, std::uint32_t destination, const T
         if (rule.light) s = AddToTriple(s, rule.shade);
         return TripleToPixel(Blend(s, PixelToTriple(destination), rule.t));
     }
-    if (rule.light) return TripleToPixel(AddToTriple(PixelToTriple(texel), rule.shade));
+    if (rule.light) return AddToPixelBytes(texel, rule.shade);
     return texel;
 }
 
