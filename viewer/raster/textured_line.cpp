@@ -19,15 +19,15 @@ struct LinePoint {
     float v;
 };
 
-void PlotTexel(const RasterTarget& target, const PixelView& texture, LinePoint& p) {
+void PlotTexel(const RasterTarget& target, const TextureSampler& texture, LinePoint& p) {
     const ClipRect& clip = target.clip;
     const bool inside = static_cast<float>(clip.Left) < p.x && p.x < static_cast<float>(clip.Right) &&
                         static_cast<float>(clip.Top) < p.y && p.y < static_cast<float>(clip.Bottom);
     if (!inside) return;
-    WrapTexCoord(texture, p.u, p.v);  // the walk continues from the wrapped values
+    texture.Wrap(p.u, p.v);  // the walk continues from the wrapped values
     const std::int32_t x = RoundToInt32(p.x);
     const std::int32_t y = RoundToInt32(p.y);
-    if (target.frame.Contains(x, y)) target.frame(x, y) = SampleTexel(texture, p.u, p.v);
+    if (target.frame.Contains(x, y)) target.frame(x, y) = texture.Texel(p.u, p.v);
 }
 
 }  // namespace
@@ -45,13 +45,14 @@ void TexturedLine(const RasterTarget& target, const ScreenPoint& p1, const TexCo
     const float du = te.u - ts.u;
     const float dv = te.v - ts.v;
     LinePoint p{static_cast<float>(ps.x), static_cast<float>(ps.y), ts.u, ts.v};
+    const TextureSampler sampler(texture);
 
     if (std::fabs(dy) >= dx) {
         const float m = std::fabs(dy);
         const float sx = SafeDivide(dx, m), sy = SafeDivide(dy, m), su = SafeDivide(du, m), sv = SafeDivide(dv, m);
         const std::int32_t count = RoundToInt32(m);
         for (std::int32_t i = 0; i <= count; ++i) {
-            PlotTexel(target, texture, p);
+            PlotTexel(target, sampler, p);
             p.x += sx;
             p.y += sy;
             p.u += su;
@@ -62,7 +63,7 @@ void TexturedLine(const RasterTarget& target, const ScreenPoint& p1, const TexCo
     const float sy = SafeDivide(dy, dx), su = SafeDivide(du, dx), sv = SafeDivide(dv, dx);
     for (std::int64_t x = ps.x; x <= pe.x; ++x) {
         p.x = static_cast<float>(x);
-        PlotTexel(target, texture, p);
+        PlotTexel(target, sampler, p);
         p.y += sy;
         p.u += su;
         p.v += sv;
