@@ -98,6 +98,11 @@ std::string TestChannel::StateReport() const {
     out << "Clip=" << s.ClipLeft << ',' << s.ClipTop << ',' << s.ClipRight << ',' << s.ClipBottom << '\n';
     out << "Background=" << s.BackgroundSurface.Width() << ',' << s.BackgroundSurface.Height() << '\n';
     out << "FrameCount=" << window_->FrameCount() << '\n';
+    const std::uint32_t* frame = s.FrameSurface.Data();
+    out << "FrameHash="
+        << (frame != nullptr ? Fnv1a(frame, static_cast<std::size_t>(s.FrameSurface.Width()) * s.FrameSurface.Height())
+                             : 0u)
+        << '\n';
     out << "Timer=" << (window_->TimerRunning() ? 1 : 0) << '\n';
     out << "KitPath=" << WideToUtf8(window_->KitPath()) << '\n';
     out << "KeysHeld=";
