@@ -1,5 +1,7 @@
 #include "archive_window_stream.h"
 
+#include <cstdint>
+
 #include "platform.h"
 
 namespace maglorin::decoder {
@@ -14,7 +16,7 @@ Z7_COM7F_IMF(ArchiveWindowStream::Read(void* data, UInt32 size, UInt32* processe
     if (!SeekHandle(file_, 0, SeekOrigin::Current, &position)) {
         return E_FAIL;
     }
-    const UInt64 windowEnd = offset_ + size_;
+    const UInt64 windowEnd = WindowEnd();
     if (position >= windowEnd || size == 0) {
         return S_OK;
     }
@@ -30,20 +32,39 @@ Z7_COM7F_IMF(ArchiveWindowStream::Read(void* data, UInt32 size, UInt32* processe
     return S_OK;
 }
 
+namespace {
+
+// base + distance as a file position, when it is one (0 to INT64_MAX).
+bool AddDistance(UInt64 base, Int64 distance, std::int64_t* target) {
+    constexpr UInt64 kLargest = static_cast<UInt64>(INT64_MAX);
+    if (base > kLargest) {
+        return false;
+    }
+    const std::int64_t start = static_cast<std::int64_t>(base);
+    if ((distance > 0 && start > INT64_MAX - distance) || start + distance < 0) {
+        return false;
+    }
+    *target = start + distance;
+    return true;
+}
+
+}  // namespace
+
 Z7_COM7F_IMF(ArchiveWindowStream::Seek(Int64 offset, UInt32 seekOrigin, UInt64* newPosition)) {
     std::uint64_t filePosition = 0;
+    std::int64_t target = 0;
     bool ok = false;
     switch (seekOrigin) {
         case STREAM_SEEK_SET:
-            ok = SeekHandle(file_, static_cast<std::int64_t>(offset_) + offset, SeekOrigin::Begin,
-                            &filePosition);
+            ok = AddDistance(offset_, offset, &target) &&
+                 SeekHandle(file_, target, SeekOrigin::Begin, &filePosition);
             break;
         case STREAM_SEEK_CUR:
             ok = SeekHandle(file_, offset, SeekOrigin::Current, &filePosition);
             break;
         case STREAM_SEEK_END:
-            ok = SeekHandle(file_, static_cast<std::int64_t>(offset_ + size_) + offset,
-                            SeekOrigin::Begin, &filePosition);
+            ok = AddDistance(WindowEnd(), offset, &target) &&
+                 SeekHandle(file_, target, SeekOrigin::Begin, &filePosition);
             break;
         default:
             return STG_E_INVALIDFUNCTION;

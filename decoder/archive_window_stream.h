@@ -15,6 +15,10 @@ public:
         : file_(file), offset_(offset), size_(size) {}
 
 private:
+    // One past the window's last byte as a file position (a size running past the largest
+    // position ends the window there).
+    UInt64 WindowEnd() const { return size_ > ~offset_ ? ~UInt64(0) : offset_ + size_; }
+
     NativeFileHandle file_;  // caller owns the handle
     UInt64 offset_;          // window start within the file, bytes
     UInt64 size_;            // window length, bytes

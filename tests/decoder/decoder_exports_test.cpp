@@ -283,6 +283,11 @@ TEST_F(ArchiveInsideAFile, IsNotFoundFromTwoMebibytesEarlier) {
     EXPECT_EQ(Unpack(file_, out, nullptr, nullptr, early, archive_.size() + 2 * 1024 * 1024).init, kInitNoArchive);
 }
 
+TEST_F(ArchiveInsideAFile, WindowBeyondAnyFilePositionIsNoArchive) {
+    const fs::path out = FreshFolder("offset-huge");
+    EXPECT_EQ(Unpack(file_, out, nullptr, nullptr, kOffset, UINT64_MAX).init, kInitNoArchive);
+}
+
 class DamagedArchive : public DecoderExportsTest {
 protected:
     fs::path Patched(const std::string& source, const std::string& name, std::size_t at, char value) {
