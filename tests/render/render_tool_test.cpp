@@ -138,7 +138,8 @@ TEST_F(RenderJob, WritesTheFrameAsPngOrBmp) {
 
 TEST_F(RenderJob, RefusesMissingOrBrokenInputsWithoutWritingAnything) {
     Write("empty.3ds", "");
-    Write("broken.3ds", std::string("\x4D\x4D\xFF\xFF\xFF\x7F garbage", 16));
+    const char brokenModel[] = "\x4D\x4D\xFF\xFF\xFF\x7F garbage";  // a main chunk far longer than the file
+    Write("broken.3ds", std::string(brokenModel, sizeof brokenModel - 1));
     Write("broken.jpg", "\xFF\xD8\xFF\xE0 not a picture");
     struct Case {
         std::string name;
