@@ -4,6 +4,7 @@
 # the pipe, the free-space query and the question in the win32 tree.
 add_library(setup_extraction STATIC
     ${CMAKE_CURRENT_LIST_DIR}/cleanup_rules.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/entry_copy.cpp
     ${CMAKE_CURRENT_LIST_DIR}/extraction_paths.cpp
     ${CMAKE_CURRENT_LIST_DIR}/extraction_plan.cpp
     ${CMAKE_CURRENT_LIST_DIR}/free_space.cpp

@@ -6,6 +6,7 @@ maglorin_add_test(extraction_paths_test SOURCES ${extraction_tests}/extraction_p
 maglorin_add_test(cleanup_rules_test SOURCES ${extraction_tests}/cleanup_rules_test.cpp LIBS setup_extraction)
 maglorin_add_test(progress_pipe_test SOURCES ${extraction_tests}/progress_pipe_test.cpp LIBS setup_extraction)
 maglorin_add_test(extraction_plan_test SOURCES ${extraction_tests}/extraction_plan_test.cpp LIBS setup_extraction)
+maglorin_add_test(entry_copy_test SOURCES ${extraction_tests}/entry_copy_test.cpp LIBS setup_extraction package_test_support)
 maglorin_add_test(jar_unpacking_test SOURCES ${extraction_tests}/jar_unpacking_test.cpp LIBS setup_extraction)
 
 # Under Wine: packages made on the Linux side by a fixture (setup-pack and 7zz), with the

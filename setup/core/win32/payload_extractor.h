@@ -105,7 +105,6 @@ public:
 
 private:
     int CopyEntry(std::size_t index, ExtractProgressSink* progress);
-    int CopyData(const EntryWindow& window, HANDLE target, ExtractProgressSink* progress);
     void CreateFolderChain(PathTextView path);  // every missing folder of path's parents
     int BindLibrary();
     int PrepareEntryArchive(std::size_t index, ArchiveRecord& record);

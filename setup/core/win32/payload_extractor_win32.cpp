@@ -4,11 +4,24 @@
 #include <algorithm>
 #include <vector>
 
+#include "entry_copy.h"
+
 namespace maglorin {
 
 namespace {
 
-inline constexpr std::size_t kCopyBlock = 65536;
+// The target file of a plain copy.
+class Win32EntryOutput final : public EntryOutput {
+public:
+    explicit Win32EntryOutput(HANDLE file) : file_(file) {}
+    bool Write(const std::uint8_t* bytes, std::size_t count) override {
+        DWORD written = 0;
+        return ::WriteFile(file_, bytes, static_cast<DWORD>(count), &written, nullptr) && written == count;
+    }
+
+private:
+    HANDLE file_;
+};
 
 PathText TemporaryFolder() {
     std::vector<wchar_t> buffer(MAX_PATH + 1);
@@ -59,30 +72,6 @@ void PayloadExtractor::CreateFolderChain(PathTextView path) {
     }
 }
 
-int PayloadExtractor::CopyData(const EntryWindow& window, HANDLE target, ExtractProgressSink* progress) {
-    std::vector<std::uint8_t> block(kCopyBlock);
-    std::uint64_t done = 0;
-    while (done < window.size) {
-        if (progress != nullptr && progress->IsCancelled()) {
-            return kResultCancelled;
-        }
-        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(block.size(), window.size - done));
-        std::size_t got = 0;
-        if (!window.file->ReadAt(window.offset + done, block.data(), want, got) || got == 0) {
-            return kResultReadError;
-        }
-        DWORD written = 0;
-        if (!::WriteFile(target, block.data(), static_cast<DWORD>(got), &written, nullptr) || written != got) {
-            return kResultReadError;
-        }
-        done += got;
-        if (progress != nullptr) {
-            progress->SetCompleted(done);
-        }
-    }
-    return kResultSuccess;
-}
-
 int PayloadExtractor::CopyEntry(std::size_t index, ExtractProgressSink* progress) {
     const PayloadEntry& entry = reader_.Entry(index);
     if (entry.extracted) {
@@ -108,7 +97,8 @@ int PayloadExtractor::CopyEntry(std::size_t index, ExtractProgressSink* progress
     if (!file) {
         return kResultReadError;
     }
-    int result = CopyData(reader_.ReadWindow(index), file.Get(), progress);
+    Win32EntryOutput output(file.Get());
+    int result = CopyEntryData(reader_.ReadWindow(index), output, progress);
     if (!::CloseHandle(file.Release()) && result == kResultSuccess) {
         result = kResultReadError;
     }
