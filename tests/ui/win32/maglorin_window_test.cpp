@@ -422,5 +422,87 @@ TEST_F(LoadedViewer, CreditsOutliveTheMainWindowAndTheLastWindowEndsTheProgram) 
     EXPECT_TRUE(viewer_->WaitForExit(20));
 }
 
+TEST(MainWindow, OpensPicturesInFoldersWithAnyNameAndMetafilesThroughThePictureService) {
+    // A program folder whose name is not in the system's code page.
+    ViewerProcess viewer(L"ui_\u00fcnic\u00f8de_\u03ba\u03b9\u03c4", kSampleKit, L"kit-home.jpg");
+    ASSERT_TRUE(viewer.Started());
+    ASSERT_TRUE(viewer.WaitForValue("CurrentStyle", "7"));
+    StateReport state = viewer.State();
+    EXPECT_EQ(state.Value("ModelLoaded"), "1");
+    EXPECT_EQ(state.Numbers("Background"), state.Numbers("Canvas"));
+    for (int k = 0; k <= 2; ++k) EXPECT_EQ(MaterialFields(state, k).at(0), 1.0) << "material " << k;
+
+    // An enhanced metafile, which the picture decoder cannot read, as the kit texture.
+    const std::wstring metafile = viewer.Folder() + L"stripes.emf";
+    HDC dc = CreateEnhMetaFileW(nullptr, metafile.c_str(), nullptr, nullptr);
+    ASSERT_NE(dc, nullptr);
+    for (int i = 0; i < 8; ++i) {
+        HBRUSH brush = CreateSolidBrush(i % 2 ? RGB(250, 250, 250) : RGB(20, 40, 200));
+        const RECT band{i * 40, 0, i * 40 + 40, 300};
+        FillRect(dc, &band, brush);
+        DeleteObject(brush);
+    }
+    DeleteEnhMetaFile(CloseEnhMetaFile(dc));
+    const double before = MaterialFields(state, 0).at(9);
+    viewer.Command(kCmdOpenTexture);
+    HWND dialog = viewer.WaitForWindow(L"Open Texture");
+    ASSERT_NE(dialog, nullptr);
+    ViewerProcess::AnswerFileDialog(dialog, metafile);
+    for (int i = 0; i < 100 && viewer.State().Value("KitPath").find("stripes.emf") == std::string::npos; ++i) Sleep(50);
+    state = viewer.State();
+    EXPECT_EQ(MaterialFields(state, 0).at(0), 1.0);
+    EXPECT_NE(MaterialFields(state, 0).at(9), before) << "the metafile's picture is on the kit";
+}
+
+TEST_F(LoadedViewer, BrowsePutsAnotherPictureOnTheSelectedMaterial) {
+    viewer_->Command(kCmdMaterialEditor);
+    HWND editor = viewer_->WaitForWindow(L"Material Manager");
+    ASSERT_NE(editor, nullptr);
+    HWND list = GetDlgItem(editor, kIdcLstMaterials);
+    SendMessageW(list, LB_SETCURSEL, 1, 0);
+    SendMessageW(editor, WM_COMMAND, MAKEWPARAM(kIdcLstMaterials, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    const double before = MaterialFields(viewer_->State(), 1).at(9);
+    PostMessageW(GetDlgItem(editor, 1017), BM_CLICK, 0, 0);
+    HWND dialog = viewer_->WaitForWindow(L"Texture File");
+    ASSERT_NE(dialog, nullptr);
+    ViewerProcess::AnswerFileDialog(dialog, viewer_->Folder() + L"kit-away.jpg");
+    for (int i = 0; i < 100 && MaterialFields(viewer_->State(), 1).at(9) == before; ++i) Sleep(50);
+    const std::vector<double> fields = MaterialFields(viewer_->State(), 1);
+    EXPECT_EQ(fields.at(0), 1.0);
+    EXPECT_NE(fields.at(9), before);
+    EXPECT_EQ(MaterialFields(viewer_->State(), 0).at(0), 1.0) << "other materials keep their picture";
+
+    // Cancelling the picture dialog leaves the material without texture.
+    PostMessageW(GetDlgItem(editor, 1017), BM_CLICK, 0, 0);
+    dialog = viewer_->WaitForWindow(L"Texture File");
+    ASSERT_NE(dialog, nullptr);
+    ViewerProcess::Press(dialog, IDCANCEL);
+    for (int i = 0; i < 100 && MaterialFields(viewer_->State(), 1).at(0) != 0.0; ++i) Sleep(50);
+    EXPECT_EQ(MaterialFields(viewer_->State(), 1).at(0), 0.0);
+    ViewerProcess::Press(editor, IDCANCEL);
+}
+
+TEST(MainWindow, KeepsItsSizeForTheNextRun) {
+    {
+        ViewerProcess first(L"ui_settings", kSampleKit);
+        ASSERT_TRUE(first.Started());
+        SetWindowPos(first.Main(), nullptr, 0, 0, 700, 520, SWP_NOZORDER | SWP_NOMOVE);
+        for (int i = 0; i < 100; ++i) {
+            RECT area{};
+            GetWindowRect(first.Main(), &area);
+            if (area.right - area.left == 700) break;
+            Sleep(50);
+        }
+        first.Command(kCmdExit);
+        ASSERT_TRUE(first.WaitForExit(20));
+    }
+    ViewerProcess second(L"ui_settings", kSampleKit, L"", true);
+    ASSERT_TRUE(second.Started());
+    RECT area{};
+    GetWindowRect(second.Main(), &area);
+    EXPECT_EQ(area.right - area.left, 700);
+    EXPECT_EQ(area.bottom - area.top, 520);
+}
+
 }  // namespace
 }  // namespace maglorin::uitest

@@ -1,6 +1,7 @@
 #include "window_driver.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -8,16 +9,6 @@
 namespace maglorin::uitest {
 
 namespace {
-
-std::string Narrow(const std::wstring& text) {
-    if (text.empty()) return std::string();
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), length, nullptr,
-                        nullptr);
-    return out;
-}
 
 // Polls `ready` every 50 ms for at most `seconds`.
 template <typename Ready>
@@ -101,7 +92,7 @@ std::string StateReport::MenuState(const std::string& path) const {
 }
 
 ViewerProcess::ViewerProcess(const std::wstring& name, const std::vector<std::wstring>& files,
-                             const std::wstring& arguments) {
+                             const std::wstring& arguments, bool keepSettings) {
     const std::wstring bin = BinFolder();
     folder_ = bin + name + L"\\";
     CreateDirectoryW(folder_.c_str(), nullptr);
@@ -118,8 +109,8 @@ ViewerProcess::ViewerProcess(const std::wstring& name, const std::vector<std::ws
     for (const std::wstring& file : files) CopyFileW((bin + file).c_str(), (folder_ + file).c_str(), FALSE);
     replyFile_ = folder_ + L"state.txt";
     SetEnvironmentVariableW(L"MAGLORIN_TEST_CHANNEL", replyFile_.c_str());
-    // Every run starts from the default window size.
-    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Maglorin");
+    // Every run starts from the default window size unless it tests the kept settings.
+    if (!keepSettings) RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Maglorin");
     std::wstring commandLine = L"\"" + folder_ + L"maglorin.exe\"";
     if (!arguments.empty()) commandLine += L" " + arguments;
     STARTUPINFOW startup{};
@@ -277,7 +268,7 @@ bool ViewerProcess::Screenshot(const std::wstring& file) const {
     fileHeader.bfType = 0x4D42;
     fileHeader.bfOffBits = sizeof(fileHeader) + sizeof(header);
     fileHeader.bfSize = fileHeader.bfOffBits + static_cast<DWORD>(pixels.size());
-    std::ofstream out(Narrow(file), std::ios::binary);
+    std::ofstream out(std::filesystem::path(file), std::ios::binary);
     out.write(reinterpret_cast<const char*>(&fileHeader), sizeof(fileHeader));
     out.write(reinterpret_cast<const char*>(&header), sizeof(header));
     out.write(reinterpret_cast<const char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()));
@@ -285,7 +276,7 @@ bool ViewerProcess::Screenshot(const std::wstring& file) const {
 }
 
 std::vector<unsigned char> ReadFileBytes(const std::wstring& path) {
-    std::ifstream in(Narrow(path), std::ios::binary);
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
     return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

@@ -44,8 +44,9 @@ class ViewerProcess {
 public:
     // Copies maglorin.exe and the named sample files into a fresh folder `name` under the bin
     // folder and starts the program there (with `arguments` after the program name).
+    // The per-user settings are removed first unless `keepSettings`.
     ViewerProcess(const std::wstring& name, const std::vector<std::wstring>& files,
-                  const std::wstring& arguments = L"");
+                  const std::wstring& arguments = L"", bool keepSettings = false);
     ~ViewerProcess();
     ViewerProcess(const ViewerProcess&) = delete;
     ViewerProcess& operator=(const ViewerProcess&) = delete;

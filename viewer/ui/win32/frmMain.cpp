@@ -119,7 +119,17 @@ LRESULT frmMain::HandleMain(UINT message, WPARAM wParam, LPARAM lParam) {
         Form_Load();
         return 0;
     case WM_SIZE:
-        if (wParam != SIZE_MINIMIZED) Form_Resize();
+        // A minimised window draws nothing: its frames stop until it is shown again.
+        if (wParam == SIZE_MINIMIZED) {
+            framesSuspended_ = tmrProcess_.Running();
+            tmrProcess_.Stop();
+            return 0;
+        }
+        if (framesSuspended_) {
+            framesSuspended_ = false;
+            StartFrames();
+        }
+        Form_Resize();
         return 0;
     case WM_GETMINMAXINFO:
         reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{360, 240};

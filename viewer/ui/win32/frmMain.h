@@ -121,6 +121,7 @@ private:
     long long frameCount_ = 0;
     bool ticksPaused_ = false;
     bool closing_ = false;
+    bool framesSuspended_ = false;      // the timer was stopped because the window is minimised
 };
 
 }  // namespace maglorin::win32
