@@ -14,6 +14,7 @@
 #include "geometry/projection.h"
 #include "raster/modColor.h"
 #include "render/lighting_pass.h"
+#include "render/style_drawing.h"
 #include "render_test_kit.h"
 
 namespace maglorin {
@@ -350,6 +351,39 @@ TEST(Lighting, SharedVerticesTakeTheColourOfTheFirstFaceThatReachesThem) {
     scene.CurrentStyle = kStyleFlat;
     Render(scene);
     EXPECT_EQ(scene.Meshes[0].Vertices[3].Colour.red, 10);
+}
+
+TEST(Classification, TheWhollyInsideShortcutAgreesWithTheClipper) {
+    Scene scene = SmallScene(40, 30);
+    AddMesh(scene, {{0, 0, 0, 1}, {0, 0, 0, 1}, {0, 0, 0, 1}}, {{0, 1, 2, 0}});
+    MeshObject& mesh = scene.Meshes[0];
+    RenderWork work;
+    FrameContext frame = MakeFrameContext(scene, work);
+    ClipPointList expected;
+    std::uint32_t seed = 12345;
+    const auto next = [&](int range) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<std::int32_t>((seed >> 8) % static_cast<std::uint32_t>(range));
+    };
+    int inside = 0;
+    for (int i = 0; i < 20000; ++i) {
+        for (ScreenPoint& p : mesh.ScreenPoints) {
+            // Mostly on the canvas, often on its edges or at (0, 0), sometimes off it.
+            p = next(4) == 0 ? ScreenPoint{0, 0} : ScreenPoint{next(50) - 5, next(40) - 5};
+        }
+        for (const bool lineMode : {false, true}) {
+            const ClassifyResult want = ClassifyFace(mesh, 0, false, lineMode, frame.target.clip, expected);
+            const ClassifyResult got = ClassifyFaceIn(frame, mesh, 0, false, lineMode);
+            ASSERT_EQ(got, want) << i;
+            ASSERT_EQ(work.clipPoints.size(), expected.size()) << i;
+            for (std::size_t k = 0; k < expected.size(); ++k) {
+                ASSERT_EQ(work.clipPoints[k].x, expected[k].x) << i;
+                ASSERT_EQ(work.clipPoints[k].y, expected[k].y) << i;
+            }
+            inside += got == kWhollyInside;
+        }
+    }
+    EXPECT_GT(inside, 1000);
 }
 
 TEST(ClipPointColour, InterpolatesTheCornerColours) {

@@ -28,8 +28,35 @@ bool IsFaceDepthInside(const Camera& camera, const MeshObject& mesh, const Face&
            IsDepthInside(camera, VertexAt(mesh, face.C).ViewPosition.z);
 }
 
+namespace {
+
+bool InsideClip(const ClipRect& clip, const ScreenPoint& p) {
+    return p.x >= clip.Left && p.x <= clip.Right && p.y >= clip.Top && p.y <= clip.Bottom;
+}
+
+bool IsOrigin(const ScreenPoint& p) { return p.x == 0 && p.y == 0; }
+
+}  // namespace
+
 ClassifyResult ClassifyFaceIn(FrameContext& frame, const MeshObject& mesh, std::int32_t faceIndex, bool useBox,
                               bool lineMode) {
+    // Most faces of a frame lie wholly inside the rectangle; the clipper's answer for them is
+    // known without its corner tests and segment clipping: no rectangle corner can lie strictly
+    // inside such a triangle, and no edge is out or clipped away (unless it runs from (0, 0) to
+    // (0, 0), which the clipper counts as empty, so that case goes the long way).
+    if (!useBox) {
+        const Face& face = mesh.Faces[static_cast<std::size_t>(faceIndex)];
+        const ClipRect& clip = frame.target.clip;
+        const ScreenPoint& p = PointAt(mesh, face.A);
+        const ScreenPoint& q = PointAt(mesh, face.B);
+        const ScreenPoint& r = PointAt(mesh, face.C);
+        const bool emptyEdge = (IsOrigin(p) && IsOrigin(q)) || (IsOrigin(q) && IsOrigin(r)) || (IsOrigin(r) && IsOrigin(p));
+        if (InsideClip(clip, p) && InsideClip(clip, q) && InsideClip(clip, r) && !emptyEdge) {
+            ClipPointList& points = frame.work.clipPoints;
+            points.assign({ScreenPoint{0, 0}, p, q, r});
+            return kWhollyInside;
+        }
+    }
     return ClassifyFace(mesh, faceIndex, useBox, lineMode, frame.target.clip, frame.work.clipPoints);
 }
 
