@@ -2,6 +2,9 @@
 #include "picture_decoder.h"
 
 #include <climits>
+#include <fstream>
+#include <iterator>
+#include <system_error>
 #include <vector>
 
 #if defined(__GNUC__)
@@ -26,8 +29,10 @@ namespace maglorin {
 
 namespace {
 
-// Pictures above this many pixels are refused rather than risking a huge allocation.
+// Pictures above this many pixels, or files above this size, are refused rather than risking a
+// huge allocation.
 constexpr std::int64_t kMaxPicturePixels = 64LL * 1024 * 1024;
+constexpr std::uintmax_t kMaxPictureFileBytes = 256ULL * 1024 * 1024;
 
 bool TakeDecoded(unsigned char* rgb, int width, int height, DecodedPicture& picture,
                  std::string& error) {
@@ -69,15 +74,52 @@ bool Writable(const DecodedPicture& picture) {
                                                             static_cast<std::size_t>(picture.height);
 }
 
+// The stb writers hand their output over in pieces; collect them.
+void AppendBytes(void* context, void* data, int size) {
+    auto* out = static_cast<std::vector<std::uint8_t>*>(context);
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    out->insert(out->end(), bytes, bytes + size);
+}
+
+bool WriteWholeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    if (!file) {
+        return false;
+    }
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    file.close();
+    if (file) {
+        return true;
+    }
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);  // ours, and incomplete
+    return false;
+}
+
 }  // namespace
 
-bool DecodePictureFile(const std::string& path, DecodedPicture& picture, std::string& error) {
+bool DecodePictureFile(const std::filesystem::path& path, DecodedPicture& picture,
+                       std::string& error) {
     picture = DecodedPicture{};
-    int width = 0;
-    int height = 0;
-    int channels = 0;
-    unsigned char* rgb = stbi_load(path.c_str(), &width, &height, &channels, 3);
-    return TakeDecoded(rgb, width, height, picture, error);
+    std::error_code sizeError;
+    const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
+    if (sizeError) {
+        error = "cannot open the picture file";
+        return false;
+    }
+    if (size > kMaxPictureFileBytes) {
+        error = "picture file too large";
+        return false;
+    }
+    std::ifstream file(path, std::ios::binary);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    if (!file || !file.read(reinterpret_cast<char*>(bytes.data()),
+                            static_cast<std::streamsize>(bytes.size()))) {
+        error = "cannot read the picture file";
+        return false;
+    }
+    return DecodePictureMemory(bytes.data(), bytes.size(), picture, error);
 }
 
 bool DecodePictureMemory(const std::uint8_t* data, std::size_t size, DecodedPicture& picture,
@@ -95,21 +137,27 @@ bool DecodePictureMemory(const std::uint8_t* data, std::size_t size, DecodedPict
     return TakeDecoded(rgb, width, height, picture, error);
 }
 
-bool WritePicturePng(const std::string& path, const DecodedPicture& picture) {
+bool WritePicturePng(const std::filesystem::path& path, const DecodedPicture& picture) {
     if (!Writable(picture)) {
         return false;
     }
     const std::vector<unsigned char> rgb = PackRgb(picture);
-    return stbi_write_png(path.c_str(), picture.width, picture.height, 3, rgb.data(),
-                          picture.width * 3) != 0;
+    std::vector<std::uint8_t> encoded;
+    const bool ok = stbi_write_png_to_func(AppendBytes, &encoded, picture.width, picture.height, 3,
+                                           rgb.data(), picture.width * 3) != 0;
+    return ok && WriteWholeFile(path, encoded);
 }
 
-bool WritePictureJpeg(const std::string& path, const DecodedPicture& picture, int quality) {
+bool WritePictureJpeg(const std::filesystem::path& path, const DecodedPicture& picture,
+                      int quality) {
     if (!Writable(picture)) {
         return false;
     }
     const std::vector<unsigned char> rgb = PackRgb(picture);
-    return stbi_write_jpg(path.c_str(), picture.width, picture.height, 3, rgb.data(), quality) != 0;
+    std::vector<std::uint8_t> encoded;
+    const bool ok = stbi_write_jpg_to_func(AppendBytes, &encoded, picture.width, picture.height,
+                                           3, rgb.data(), quality) != 0;
+    return ok && WriteWholeFile(path, encoded);
 }
 
 }  // namespace maglorin

@@ -3,6 +3,7 @@
 // writing of PNG and JPEG files for tools and tests.
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "decoded_picture.h"
@@ -10,15 +11,19 @@
 namespace maglorin {
 
 // Decodes the file at `path` into `picture`; false (and `picture` emptied) when the file cannot
-// be read or is not a picture. `error` receives the decoder's reason.
-bool DecodePictureFile(const std::string& path, DecodedPicture& picture, std::string& error);
+// be read or is not a picture. `error` receives the decoder's reason. Paths are opened through
+// the standard library, so names outside the system code page work on Windows too.
+bool DecodePictureFile(const std::filesystem::path& path, DecodedPicture& picture,
+                       std::string& error);
 
 // Same for a picture held in memory.
 bool DecodePictureMemory(const std::uint8_t* data, std::size_t size, DecodedPicture& picture,
                          std::string& error);
 
-// Writes `picture` as a PNG or JPEG file (quality 1..100). False when the file cannot be written.
-bool WritePicturePng(const std::string& path, const DecodedPicture& picture);
-bool WritePictureJpeg(const std::string& path, const DecodedPicture& picture, int quality);
+// Writes `picture` as a PNG or JPEG file (quality 1..100). False when the file cannot be written;
+// a file that could not be written completely is removed.
+bool WritePicturePng(const std::filesystem::path& path, const DecodedPicture& picture);
+bool WritePictureJpeg(const std::filesystem::path& path, const DecodedPicture& picture,
+                      int quality);
 
 }  // namespace maglorin
