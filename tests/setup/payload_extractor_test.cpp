@@ -270,6 +270,35 @@ TEST(PayloadExtractorTest, ArchivesBesideSetupUnpackIntoThePackageSubFolder) {
     EXPECT_FALSE(Exists(folder + L"PKGSUB1"));
 }
 
+TEST(PayloadExtractorTest, SingleFilesByLanguageAndNameAndPrerequisiteLookups) {
+    Opened package("archive.pkg");
+    const PathText folder = FreshFolder("single");
+    const PathText prefixed = W("\\\\?\\") + folder;
+    {
+        PayloadExtractor extractor(package.reader, Quiet());
+        extractor.SetExtractionFolder(folder);
+        PathText path;
+        ASSERT_EQ(extractor.ExtractLanguageLibrary(1033, path), kResultSuccess);
+        EXPECT_EQ(path, prefixed + L"1033.dll");
+        EXPECT_EQ(ReadAll(path), ReadAll(Data("1033.dll")));
+        EXPECT_EQ(extractor.ExtractLanguageLibrary(1031, path), kResultDamagedPackage);
+        ASSERT_EQ(extractor.ExtractFileByName(W("extras\\one.txt"), path), kResultSuccess);
+        EXPECT_EQ(path, prefixed + L"extras\\one.txt");
+        EXPECT_EQ(extractor.ExtractFileByName(W("1033.dll"), path), kResultDamagedPackage);  // not type 11
+
+        const auto plain = extractor.FindPrerequisiteFile(W("prereq\\pre.exe"));
+        ASSERT_TRUE(plain.has_value());
+        EXPECT_EQ(plain->path, prefixed + L"prereq\\pre.exe");
+        EXPECT_EQ(plain->group, 100);
+        const auto archive = extractor.FindPrerequisiteFile(W("prereq\\tools.7z"));
+        ASSERT_TRUE(archive.has_value());
+        EXPECT_EQ(archive->group, 100);
+        EXPECT_FALSE(extractor.FindPrerequisiteFile(W("missing.exe")).has_value());
+    }  // mode 3: the language library still goes (delete-at-exit), the type-11 file stays
+    EXPECT_FALSE(Exists(folder + L"1033.dll"));
+    EXPECT_TRUE(Exists(folder + L"extras\\one.txt"));
+}
+
 TEST(PayloadExtractorTest, PackedJarsAreCollectedAndAMissingJavaRuntimeGives13) {
     Opened package("archive.pkg");
     const PathText folder = FreshFolder("jars");

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "cleanup_rules.h"
@@ -86,6 +87,19 @@ public:
 
     // One plain entry (a language library, a type-11 file); no progress.
     int ExtractSingleEntry(std::size_t index);
+    // The type-12 entry "<languageId>.dll" (it goes at exit whatever the mode), or a type-11
+    // file by name; path receives where it was written. 5 when the package has no such entry.
+    int ExtractLanguageLibrary(std::uint32_t languageId, PathText& path);
+    int ExtractFileByName(PackageNameView name, PathText& path);
+
+    // A prerequisite file by name: the first type-4 entry with that name, else type 9. Its
+    // target path (extraction folder + name) and its group, which the caller then extracts
+    // with ExtractGroups; with the files beside setup, the path beside setup and no group.
+    struct PrerequisiteFile {
+        PathText path;
+        std::optional<std::int32_t> group;  // none: nothing to extract
+    };
+    std::optional<PrerequisiteFile> FindPrerequisiteFile(PackageNameView name) const;
 
     // "/deletelzma" and step 2 of the clean-up: the main package folder with everything below
     // it. Refuses (5) a folder that would be the extraction folder itself.

@@ -2,6 +2,7 @@
 #include "payload_extractor.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "entry_copy.h"
@@ -119,6 +120,54 @@ int PayloadExtractor::ExtractSingleEntry(std::size_t index) {
         return kResultDamagedPackage;
     }
     return CopyEntry(index, nullptr);
+}
+
+int PayloadExtractor::ExtractLanguageLibrary(std::uint32_t languageId, PathText& path) {
+    const PathText name = PathFromAscii(std::to_string(languageId) + ".dll");
+    const std::size_t index = reader_.FindEntryByName(PayloadFileType::LanguageLibrary, name);
+    const std::optional<PathText> target =
+        index == PayloadReader::kNone ? std::nullopt : JoinEntryPath(folder_, reader_.Entry(index).name);
+    if (!target) {
+        return kResultDamagedPackage;
+    }
+    const int result = CopyEntry(index, nullptr);
+    if (result == kResultSuccess) {
+        path = *target;
+    }
+    return result;
+}
+
+int PayloadExtractor::ExtractFileByName(PackageNameView name, PathText& path) {
+    const std::size_t index = reader_.FindEntryByName(PayloadFileType::FileOnRequest, name);
+    const std::optional<PathText> target =
+        index == PayloadReader::kNone ? std::nullopt : JoinEntryPath(folder_, reader_.Entry(index).name);
+    if (!target) {
+        return kResultDamagedPackage;
+    }
+    const int result = CopyEntry(index, nullptr);
+    if (result == kResultSuccess) {
+        path = *target;
+    }
+    return result;
+}
+
+std::optional<PayloadExtractor::PrerequisiteFile> PayloadExtractor::FindPrerequisiteFile(PackageNameView name) const {
+    if (HasFlag(reader_.Flags(), PackageFlags::FilesBesideSetup)) {
+        std::optional<PathText> beside = JoinEntryPath(settings_.setupFolder, name);
+        if (!beside) {
+            return std::nullopt;
+        }
+        return PrerequisiteFile{std::move(*beside), std::nullopt};
+    }
+    const std::size_t index = PrerequisiteEntry(reader_.Entries(), name, PayloadReader::kNone);
+    if (index == PayloadReader::kNone) {
+        return std::nullopt;
+    }
+    std::optional<PathText> target = JoinEntryPath(folder_, reader_.Entry(index).name);
+    if (!target) {
+        return std::nullopt;
+    }
+    return PrerequisiteFile{std::move(*target), static_cast<std::int32_t>(reader_.Entry(index).group)};
 }
 
 int PayloadExtractor::ExtractGroups(const std::vector<std::int32_t>& groups, ExtractProgressSink* progress) {
