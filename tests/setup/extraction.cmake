@@ -27,7 +27,18 @@ if(MAGLORIN_WIN32)
                       LIBS extraction_test_support)
     maglorin_add_test(progress_pipe_win32_test SOURCES ${extraction_tests}/progress_pipe_win32_test.cpp
                       LIBS extraction_test_support)
-    foreach(t payload_extractor_test extraction_cleanup_test progress_pipe_win32_test)
+    # Drive S: as a 2 MiB tmpfs for the full-disk test, made after the Wine prefix exists.
+    maglorin_add_command_test(small_drive_start
+        COMMAND ${extraction_tests}/small_drive.sh start ${MAGLORIN_WINE_STATE})
+    maglorin_add_command_test(small_drive_stop
+        COMMAND ${extraction_tests}/small_drive.sh stop ${MAGLORIN_WINE_STATE})
+    set_tests_properties(small_drive_start PROPERTIES FIXTURES_SETUP small_drive)
+    set_tests_properties(small_drive_stop PROPERTIES FIXTURES_CLEANUP small_drive)
+    maglorin_add_test(extraction_full_disk_test SOURCES ${extraction_tests}/extraction_full_disk_test.cpp
+                      LIBS extraction_test_support)
+    set_tests_properties(extraction_full_disk_test PROPERTIES FIXTURES_REQUIRED "wine_session;extraction_packages;small_drive")
+
+    foreach(t payload_extractor_test extraction_cleanup_test progress_pipe_win32_test extraction_full_disk_test)
         add_dependencies(${t} decoder)
         get_test_property(${t} FIXTURES_REQUIRED required)
         set_tests_properties(${t} PROPERTIES FIXTURES_REQUIRED "${required};extraction_packages")
