@@ -482,6 +482,40 @@ TEST_F(LoadedViewer, BrowsePutsAnotherPictureOnTheSelectedMaterial) {
     ViewerProcess::Press(editor, IDCANCEL);
 }
 
+// Right-click on the canvas, then the keys typed into the pop-up menu.
+bool ChooseFromCanvasMenu(const ViewerProcess& viewer, const std::vector<WPARAM>& keys) {
+    PostMessageW(viewer.Canvas(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(50, 50));
+    PostMessageW(viewer.Canvas(), WM_RBUTTONUP, 0, MAKELPARAM(50, 50));
+    HWND popup = viewer.WaitForWindow(L"", L"#32768");
+    if (popup == nullptr) return false;
+    for (WPARAM key : keys) PostMessageW(popup, WM_KEYDOWN, key, 0);
+    for (int i = 0; i < 200 && IsWindowVisible(popup); ++i) Sleep(50);
+    return !IsWindowVisible(popup);
+}
+
+TEST(MainWindow, CanvasRightClickShowsTheStyleMenu) {
+    ViewerProcess viewer(L"ui_popup", kSampleKit);
+    ASSERT_TRUE(viewer.Started());
+    viewer.Command(kCmdOpenTexture);
+    HWND dialog = viewer.WaitForWindow(L"Open Texture");
+    ASSERT_NE(dialog, nullptr);
+    ViewerProcess::Press(dialog, IDCANCEL);
+    ASSERT_TRUE(viewer.WaitForValue("CurrentStyle", "6"));
+    // Before any texture the pop-up's entries are greyed: choosing "Mapped" does nothing.
+    ASSERT_TRUE(ChooseFromCanvasMenu(viewer, {VK_DOWN, VK_DOWN, VK_RETURN, VK_ESCAPE}));
+    EXPECT_EQ(viewer.State().Value("CurrentStyle"), "6");
+
+    viewer.Command(kCmdOpenTexture);
+    dialog = viewer.WaitForWindow(L"Open Texture");
+    ASSERT_NE(dialog, nullptr);
+    ViewerProcess::AnswerFileDialog(dialog, viewer.Folder() + L"kit-home.jpg");
+    ASSERT_TRUE(viewer.WaitForValue("CurrentStyle", "7"));
+    // "Gouraud" is the first entry of the pop-up.
+    ASSERT_TRUE(ChooseFromCanvasMenu(viewer, {VK_DOWN, VK_RETURN}));
+    EXPECT_TRUE(viewer.WaitForValue("CurrentStyle", "6"));
+    EXPECT_EQ(viewer.State().MenuState("Style/Gouraud"), "enabled|checked");
+}
+
 TEST(MainWindow, KeepsItsSizeForTheNextRun) {
     {
         ViewerProcess first(L"ui_settings", kSampleKit);
