@@ -265,6 +265,9 @@ TEST(RenderFrame, VerticesNearTheEyeDoNotBreakAFrame) {
             AddMaterial(scene, {90, 180, 45}, t);
             AddMesh(scene, {{-30, -20, 119.999f, 1}, {30, -20, 119.99f, 1}, {0, 25, 0, 1}, {5, 5, 119.9999f, 1}},
                     {{0, 1, 2, 0}, {1, 3, 2, 0}, {0, 2, 3, 0}});
+            // Behind the eye, on its plane, and far enough out to saturate the pixel positions.
+            AddMesh(scene, {{-3, -2, 120.0001f, 1}, {3, -2, 120.0f, 1}, {1.0e7f, -1.0e7f, 119.99f, 1}, {0, 2, 0, 1}},
+                    {{0, 1, 3, 0}, {1, 2, 3, 0}, {2, 0, 3, 0}});
             scene.CurrentStyle = style;
             scene.DoubleSided = kTrue16;
             scene.LightOn = kTrue16;
