@@ -1,6 +1,9 @@
 // The clean-up at exit under Wine: for every CleanupMode, exactly the files it should leave.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+
 #include "extraction_test_support_win32.h"
 #include "payload_extractor.h"
 
@@ -80,6 +83,24 @@ TEST(ExtractionCleanupTest, CreatedFoldersGoWhenEmptyAndTheFolderItselfStays) {
     }
     EXPECT_FALSE(Exists(folder));
     EXPECT_TRUE(Exists(folder.substr(0, folder.size() - 11)));  // the fresh folder was not ours
+}
+
+TEST(ExtractionCleanupTest, RemovingTheMainFolderNeverFollowsALinkOut) {
+    // make_extraction_packages.sh made linked\PKGSUB1\outside-link, a link to link-target.
+    PayloadReader reader;
+    ASSERT_EQ(reader.Open(Data("archive.pkg")), kResultSuccess);
+    const PathText folder = Data("linked").wstring() + L"\\";
+    const PathText outsideFile = Data("link-target").wstring() + L"\\keep.txt";
+    ASSERT_TRUE(Exists(folder + L"PKGSUB1\\outside-link\\keep.txt"));
+    ExtractionSettings settings;
+    settings.userInterfaceEnabled = false;
+    settings.cleanupMode = CleanupMode::KeepEntries;
+    PayloadExtractor extractor(reader, settings);
+    extractor.SetExtractionFolder(folder);
+    ASSERT_EQ(extractor.ExtractGroups({3}, nullptr), kResultSuccess);
+    EXPECT_EQ(extractor.DeleteMainPackageFolder(), kResultSuccess);
+    EXPECT_FALSE(Exists(folder + L"PKGSUB1\\setup.msi"));
+    EXPECT_EQ(ReadAll(outsideFile), "outside\n");
 }
 
 }  // namespace

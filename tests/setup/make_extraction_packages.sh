@@ -124,4 +124,10 @@ external 6 FILES.7z
 M
 "$pack" build beside.manifest setup.pkg >/dev/null)
 
+# An extraction folder whose package sub-folder already holds a link to a folder outside it:
+# removing the sub-folder must remove the link, never what it points to.
+mkdir -p linked/PKGSUB1 link-target
+printf 'outside\n' > link-target/keep.txt
+ln -s ../../link-target linked/PKGSUB1/outside-link
+
 touch "$out/ready"

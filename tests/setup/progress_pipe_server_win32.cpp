@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "win32_handles.h"
+
 namespace {
 
 bool Reply(HANDLE pipe, const std::wstring& text) {
@@ -26,13 +28,13 @@ int wmain(int argc, wchar_t** argv) {
     }
     const std::wstring name = std::wstring(L"\\\\.\\pipe\\ToServer") + argv[1];
     const long closeAt = std::wcstol(argv[2], nullptr, 10);
-    HANDLE pipe = ::CreateNamedPipeW(name.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT,
-                                     1, 65536, 65536, 0, nullptr);
-    if (pipe == INVALID_HANDLE_VALUE) {
+    maglorin::FileHandle pipeHandle(::CreateNamedPipeW(name.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT,
+                                     1, 65536, 65536, 0, nullptr));
+    if (!pipeHandle) {
         return 3;
     }
+    const HANDLE pipe = pipeHandle.Get();
     if (!::ConnectNamedPipe(pipe, nullptr) && ::GetLastError() != ERROR_PIPE_CONNECTED) {
-        ::CloseHandle(pipe);
         return 4;
     }
     std::vector<std::wstring> messages;
@@ -57,7 +59,7 @@ int wmain(int argc, wchar_t** argv) {
             break;
         }
     }
-    ::CloseHandle(pipe);
+    pipeHandle.Reset();
     FILE* log = _wfopen(argv[3], L"w");
     if (log == nullptr) {
         return 5;

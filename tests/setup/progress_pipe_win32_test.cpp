@@ -26,7 +26,7 @@ public:
                                     &info) != 0;
         if (started_) {
             process_.Reset(info.hProcess);
-            ::CloseHandle(info.hThread);
+            ThreadHandle thread(info.hThread);
         }
     }
     bool Started() const { return started_; }

@@ -50,8 +50,8 @@ void WaitForThread(HANDLE thread) {
 
 int ThreadResult(HANDLE thread) {
     DWORD code = 0;
-    if (!::GetExitCodeThread(thread, &code)) {
-        return kResultExtractionFailed;
+    if (!::GetExitCodeThread(thread, &code) || code == STILL_ACTIVE) {
+        return kResultExtractionFailed;  // never taken for success
     }
     return static_cast<int>(code);
 }
