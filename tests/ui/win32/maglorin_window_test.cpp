@@ -2,6 +2,9 @@
 // its dialog, styles and switches, held keys and the wheel, Export BMP with its questions, the
 // material editor, the credits window, resizing and the faults the program must survive.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
 #include <cmath>
 #include <string>
@@ -514,6 +517,47 @@ TEST(MainWindow, CanvasRightClickShowsTheStyleMenu) {
     ASSERT_TRUE(ChooseFromCanvasMenu(viewer, {VK_DOWN, VK_RETURN}));
     EXPECT_TRUE(viewer.WaitForValue("CurrentStyle", "6"));
     EXPECT_EQ(viewer.State().MenuState("Style/Gouraud"), "enabled|checked");
+}
+
+// What the shell hands a window when a file is dropped on it: a DROPFILES block followed by the
+// wide file name list, placed in the program's own memory.
+HDROP PlaceDropInProcess(DWORD processId, const std::wstring& file) {
+    std::vector<unsigned char> block(sizeof(DROPFILES) + (file.size() + 2) * sizeof(wchar_t), 0);
+    auto* header = reinterpret_cast<DROPFILES*>(block.data());
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    std::copy(file.begin(), file.end(), reinterpret_cast<wchar_t*>(block.data() + sizeof(DROPFILES)));
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+    if (process == nullptr) return nullptr;
+    void* remote = VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    SIZE_T written = 0;
+    if (remote != nullptr) WriteProcessMemory(process, remote, block.data(), block.size(), &written);
+    CloseHandle(process);
+    return written == block.size() ? static_cast<HDROP>(remote) : nullptr;
+}
+
+TEST(MainWindow, APictureDroppedOnTheWindowBecomesTheKit) {
+    ViewerProcess viewer(L"ui_drop", kSampleKit);
+    ASSERT_TRUE(viewer.Started());
+    HDROP drop = PlaceDropInProcess(viewer.ProcessId(), viewer.Folder() + L"kit-away.jpg");
+    ASSERT_NE(drop, nullptr);
+    PostMessageW(viewer.Main(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    ASSERT_TRUE(viewer.WaitForValue("CurrentStyle", "7"));
+    const StateReport state = viewer.State();
+    EXPECT_EQ(state.Value("ModelLoaded"), "1");
+    const std::wstring expected = viewer.Folder() + L"kit-away.jpg";
+    EXPECT_EQ(state.Value("KitPath"), std::string(expected.begin(), expected.end()));
+    EXPECT_EQ(MaterialFields(state, 0).at(0), 1.0);
+
+    // A file that is not a picture is refused with a message and changes nothing.
+    drop = PlaceDropInProcess(viewer.ProcessId(), viewer.Folder() + L"kit.3ds");
+    ASSERT_NE(drop, nullptr);
+    PostMessageW(viewer.Main(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    HWND box = viewer.WaitForWindow(L"Maglorin");
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(ViewerProcess::MessageText(box).find(L"kit.3ds"), std::wstring::npos);
+    ViewerProcess::Press(box, IDOK);
+    EXPECT_EQ(viewer.State().Value("KitPath"), std::string(expected.begin(), expected.end()));
 }
 
 TEST(MainWindow, KeepsItsSizeForTheNextRun) {
