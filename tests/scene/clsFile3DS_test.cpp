@@ -187,10 +187,15 @@ TEST(ModelReaderRoundTrip, ReadsTheFileThroughTheBufferedStream) {
     EXPECT_EQ(mesh.BoxVertices[1].Position.x, 8999.0f);
 }
 
-TEST(ModelReaderRoundTrip, AMissingFileIsALoadFailure) {
+TEST(ModelReaderRoundTrip, AMissingFileIsALoadFailureThatStillResetsTheScene) {
     Scene scene;
+    ASSERT_TRUE(ReadBytes(scene, Write3DS(TwoMeshModel())));
+    scene.Camera.Roll = 30;
     clsFile3DS reader(scene);
     EXPECT_FALSE(reader.Read3DS(std::filesystem::temp_directory_path() / "no_such_model.3ds"));
+    EXPECT_EQ(scene.MeshUBound, -1);
+    EXPECT_EQ(scene.MaterialUBound, -1);
+    EXPECT_EQ(scene.Camera.Roll, 0.0f);
 }
 
 TEST(ModelReaderWalk, AnEmptyVertexListMakesAMeshWithoutVertices) {

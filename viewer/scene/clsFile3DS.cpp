@@ -44,29 +44,28 @@ bool IsRealColour(std::uint16_t id) {
 }  // namespace
 
 bool clsFile3DS::Read3DS(const std::filesystem::path& FileName) {
-    scene_.MeshUBound = -1;
-    scene_.MaterialUBound = -1;
-    ResetCamera(scene_);
-    ResetLight(scene_);
     BufferedFileSource file;
     if (!file.Open(FileName)) {
+        ResetScene();
         return Fail("cannot open the model file");
     }
-    source_ = &file;
+    return Read3DSFrom(file);
+}
+
+bool clsFile3DS::Read3DSFrom(ByteSource& source) {
+    ResetScene();
+    source_ = &source;
     const bool read = Walk();
     source_ = nullptr;
     return read;
 }
 
-bool clsFile3DS::Read3DSFrom(ByteSource& source) {
+// The tables are re-grown from index 0 (the records stay for reuse); camera and light restart.
+void clsFile3DS::ResetScene() {
     scene_.MeshUBound = -1;
     scene_.MaterialUBound = -1;
     ResetCamera(scene_);
     ResetLight(scene_);
-    source_ = &source;
-    const bool read = Walk();
-    source_ = nullptr;
-    return read;
 }
 
 bool clsFile3DS::Fail(const std::string& reason) {

@@ -34,6 +34,7 @@ public:
     const std::string& LastError() const { return error_; }
 
 private:
+    void ResetScene();
     bool Walk();
     bool ReadChunk();
     bool Dispatch();
