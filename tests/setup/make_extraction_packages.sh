@@ -91,6 +91,17 @@ entry 2 8 remove decoder.dll not-a-dll.dll
 entry 3 7 remove "PKGSUB1\setup.7z" database.7z
 M
 
+# A product archive whose packed JAR file the unpacker refuses.
+mkdir -p src-badjar/lib
+printf 'bad pack\n' > src-badjar/lib/x.jar.pack
+archive badjar src-badjar
+build badjar <<'M'
+image image.bin
+flags DatabaseInArchive
+entry 2 8 remove decoder.dll decoder.dll
+entry 3 6 remove "PKGSUB1\FILES.7z" badjar.7z
+M
+
 # A large plain entry and a large archive, for progress and cancellation.
 mkdir -p src-large
 head -c 3000000 /dev/urandom | base64 > src-large/big.txt

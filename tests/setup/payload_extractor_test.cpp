@@ -317,5 +317,74 @@ TEST(PayloadExtractorTest, PackedJarsAreCollectedAndAMissingJavaRuntimeGives13) 
     EXPECT_EQ(names, (std::vector<PathText>{W("a.jar.pack"), W("b.jar.PACK")}));
 }
 
+// Puts the test unpacker where a bundled runtime would have it: <package folder>\jre\bin.
+void InstallFakeUnpacker(const PathText& folder) {
+    const std::filesystem::path bin = std::filesystem::path(folder) / L"PKGSUB1" / L"jre" / L"bin";
+    std::filesystem::create_directories(bin);
+    std::filesystem::copy_file(std::filesystem::absolute(L"fake_unpack200.exe"), bin / L"unpack200.exe");
+}
+
+TEST(PayloadExtractorTest, PackedJarsBecomeJarsWithTheBundledUnpacker) {
+    Opened package("archive.pkg");
+    const PathText folder = FreshFolder("jars-unpacked");
+    InstallFakeUnpacker(folder);
+    ExtractionSettings settings = Quiet();
+    settings.packJars = true;
+    RecordedMessages messages;
+    PayloadExtractor extractor(package.reader, settings, {nullptr, nullptr, &messages});
+    extractor.SetExtractionFolder(folder);
+    RecordingProgress progress;
+    ASSERT_EQ(extractor.ExtractGroups({3}, &progress), kResultSuccess);
+    EXPECT_TRUE(messages.texts.empty());
+    EXPECT_EQ(ReadAll(folder + L"PKGSUB1\\lib\\a.jar"), "packed a\n");
+    EXPECT_EQ(ReadAll(folder + L"PKGSUB1\\lib\\b.jar"), "packed b\n");
+    EXPECT_FALSE(Exists(folder + L"PKGSUB1\\lib\\a.jar.pack"));
+    EXPECT_FALSE(Exists(folder + L"PKGSUB1\\lib\\b.jar.PACK"));
+    EXPECT_TRUE(Exists(folder + L"PKGSUB1\\lib\\c.pack"));  // not a packed JAR
+    EXPECT_EQ(progress.totals.size(), 2u);                     // each packed file reported
+}
+
+TEST(PayloadExtractorTest, AFailedJarUnpackShowsTheLogAndGives13) {
+    Opened package("badjar.pkg");
+    const PathText folder = FreshFolder("jars-bad");
+    InstallFakeUnpacker(folder);
+    ExtractionSettings settings = Quiet();
+    settings.packJars = true;
+    RecordedMessages messages;
+    PayloadExtractor extractor(package.reader, settings, {nullptr, nullptr, &messages});
+    extractor.SetExtractionFolder(folder);
+    EXPECT_EQ(extractor.ExtractGroups({3}, nullptr), kResultExtractionFailed);
+    ASSERT_EQ(messages.texts.size(), 1u);
+    EXPECT_EQ(messages.texts[0], JarUnpackFailureText(W("x.jar"), W("bad pack header")));
+    EXPECT_TRUE(Exists(folder + L"PKGSUB1\\lib\\x.jar.pack"));
+}
+
+TEST(PayloadExtractorTest, ACancelBeforeAPackedJarGives16) {
+    Opened package("archive.pkg");
+    const PathText folder = FreshFolder("jars-cancel");
+    InstallFakeUnpacker(folder);
+    ExtractionSettings settings = Quiet();
+    settings.packJars = true;
+    RecordedMessages messages;
+    PayloadExtractor extractor(package.reader, settings, {nullptr, nullptr, &messages});
+    extractor.SetExtractionFolder(folder);
+    // The archives' own cancel queries come first; count them on a first run, then cancel at
+    // the first query of the JAR phase.
+    RecordingProgress counting;
+    {
+        Opened probe("archive.pkg");
+        const PathText probeFolder = FreshFolder("jars-count");
+        ExtractionSettings plain = Quiet();
+        PayloadExtractor counter(probe.reader, plain);
+        counter.SetExtractionFolder(probeFolder);
+        ASSERT_EQ(counter.ExtractGroups({3}, &counting), kResultSuccess);
+    }
+    RecordingProgress progress;
+    progress.cancelAtQuery = counting.cancelQueries;
+    EXPECT_EQ(extractor.ExtractGroups({3}, &progress), kResultUnpackCancelled);
+    EXPECT_TRUE(Exists(folder + L"PKGSUB1\\lib\\a.jar.pack"));
+    EXPECT_FALSE(Exists(folder + L"PKGSUB1\\lib\\a.jar"));
+}
+
 }  // namespace
 }  // namespace maglorin

@@ -97,7 +97,8 @@ std::optional<PathText> ReadLog(const PathText& logFile) {
 }
 
 // Runs the unpacker without a window and waits for it; false when it cannot be started.
-bool RunHidden(const PathText& program, const PathText& arguments) {
+bool RunHidden(const PathText& prefixedProgram, const PathText& arguments) {
+    const PathText program = WithoutLongPathPrefix(prefixedProgram);
     PathText commandLine = L"\"" + program + L"\" " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
