@@ -315,6 +315,14 @@ TEST(RenderFrame, PhotoStyleWithoutPictureFallsBackToGouraud) {
     Render(photo);
     EXPECT_EQ(photoHash, render_testing::FrameHash(photo.FramePixels));
     EXPECT_FALSE(FrameIsBackground(photo));
+    // With pixels to sample the style draws the texture; it does not ask HasTexture.
+    Material& m = photo.Materials[0];
+    m.TextureWork.Create(4, 4, m.TextureWorkPixels, true);
+    for (int i = 0; i < 16; ++i) m.TextureWorkPixels.data[i] = 0x00FF00FFu;
+    m.HasTexture = kFalse16;
+    photo.CurrentStyle = kStylePhotoRealistic;
+    Render(photo);
+    EXPECT_NE(photoHash, render_testing::FrameHash(photo.FramePixels));
 }
 
 TEST(RenderFrame, OtherStylesAndNoBackgroundDrawNothing) {

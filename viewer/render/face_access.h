@@ -57,10 +57,15 @@ inline float TransparencyOf(const Material* material) {
     return material != nullptr ? material->Transparency : 0.0f;
 }
 
+// The material's working texture has pixels the fillers can sample.
+inline bool HasSampleablePixels(const Material* material) {
+    return material != nullptr && material->TextureWorkPixels.Attached() && material->TextureWorkPixels.width >= 1 &&
+           material->TextureWorkPixels.height >= 1;
+}
+
 // The material has a texture the fillers can sample.
 inline bool HasUsableTexture(const Material* material) {
-    return material != nullptr && material->HasTexture != kFalse16 && material->TextureWorkPixels.Attached() &&
-           material->TextureWorkPixels.width >= 1 && material->TextureWorkPixels.height >= 1;
+    return HasSampleablePixels(material) && material->HasTexture != kFalse16;
 }
 
 inline Vertex& VertexAt(MeshObject& mesh, std::int32_t index) {

@@ -124,8 +124,9 @@ void DrawMappedFace(FrameContext& frame, const FaceJob& job) {
 }
 
 void DrawPhotoFace(FrameContext& frame, const FaceJob& job) {
-    // A material without a picture to sample is drawn untextured, as in "Gouraud".
-    if (job.mesh->HasTexCoords == kFalse16 || !HasUsableTexture(job.material)) {
+    // The style does not ask whether the material has a texture, only whether the mesh is
+    // mapped; a material without any picture to sample is drawn untextured, as in "Gouraud".
+    if (job.mesh->HasTexCoords == kFalse16 || !HasSampleablePixels(job.material)) {
         DrawGouraudFace(frame, job);
         return;
     }
