@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -113,6 +114,41 @@ TEST(BitmapFile, WritesTheWholeCanvasThatAnotherDecoderReadsBack) {
         }
     }
 }
+
+#if !defined(_WIN32)
+std::string RunAndRead(const std::string& command) {
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (fgets(buffer, sizeof buffer, pipe) != nullptr) {
+            output += buffer;
+        }
+        pclose(pipe);
+    }
+    return output;
+}
+
+// ImageMagick reads the size and finds the surface's top-left and bottom-right pixels where
+// they belong (an odd width, so every row carries padding).
+TEST(BitmapFile, ImageMagickReadsTheSameCanvas) {
+    if (RunAndRead("command -v identify").empty()) {
+        GTEST_SKIP() << "ImageMagick is not installed";
+    }
+    clsDIB surface;
+    PixelView pixels;
+    FillCanvas(surface, pixels, 99, 5);
+    const auto path = std::filesystem::temp_directory_path() / "maglorin_magick.bmp";
+    clsFileBMP writer;
+    ASSERT_TRUE(writer.WriteBMP24(path, surface, 98, 4));
+    const std::string file = "'" + path.string() + "'";
+    EXPECT_EQ(RunAndRead("identify -format '%w %h' " + file), "99 5");
+    EXPECT_EQ(RunAndRead("identify -format '%[pixel:p{0,0}]' " + file),
+              "srgb(0,0,90)");
+    EXPECT_EQ(RunAndRead("identify -format '%[pixel:p{98,4}]' " + file),
+              "srgb(98,4,90)");
+    std::filesystem::remove(path);
+}
+#endif
 
 TEST(BitmapFile, AnUnwritablePlaceLeavesNoFileAndSaysSo) {
     clsDIB surface;
