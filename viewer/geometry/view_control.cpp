@@ -1,7 +1,6 @@
 #include "geometry/view_control.h"
 
-#include <cmath>
-
+#include "geometry/projection.h"
 #include "geometry/vector_math.h"
 
 namespace maglorin {
@@ -11,19 +10,9 @@ namespace {
 constexpr float kScaleFloor = 0.1f;
 constexpr float kFocalStep = 0.05f;
 
-// Nearest whole number, halves to even, written out so no library rounding mode decides it.
-float RoundHalfEvenF(float value) {
-    const double below = std::floor(static_cast<double>(value));
-    const double fraction = static_cast<double>(value) - below;
-    if (fraction > 0.5) return static_cast<float>(below + 1.0);
-    if (fraction < 0.5) return static_cast<float>(below);
-    return static_cast<float>(std::floor(below * 0.5) * 2.0 == below ? below : below + 1.0);
-}
-
 // round(angle) mod 360 with the remainder keeping the sign of the angle (-5 stays -5, 365 is 5).
-float WrapDegrees(float angle) {
-    return static_cast<float>(std::fmod(static_cast<double>(RoundHalfEvenF(angle)), 360.0));
-}
+// (The angles are whole degrees in practice; a wild value saturates rather than overflowing.)
+float WrapDegrees(float angle) { return static_cast<float>(RoundPixel(angle) % 360); }
 
 // Arrow and page keys move one axis each (Up/Down y, Left/Right x, Page Up/Page Down z), one key
 // at a time in the order they are tested; opposite keys cancel.

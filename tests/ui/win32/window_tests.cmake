@@ -3,7 +3,9 @@ maglorin_add_test(ui_window_test
     SOURCES win32/maglorin_window_test.cpp win32/window_driver.cpp
     LIBS user32 gdi32 advapi32
     TIMEOUT 900)
-add_dependencies(ui_window_test maglorin sample_kit_files)
-if(TARGET maglorin-render)
-    add_dependencies(ui_window_test maglorin-render)
-endif()
+add_dependencies(ui_window_test maglorin)
+foreach(needed sample_kit_files maglorin-render)
+    if(TARGET ${needed})
+        add_dependencies(ui_window_test ${needed})
+    endif()
+endforeach()

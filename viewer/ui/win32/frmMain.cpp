@@ -3,11 +3,10 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <cmath>
 #include <utility>
 #include <filesystem>
 
-#include "geometry/view_control.h"
+#include "geometry/projection.h"
 #include "scene/clsFile3DS.h"
 #include "scene/material_textures.h"
 #include "ui/win32/app_icon.h"
@@ -37,14 +36,6 @@ constexpr int kPanelHeight = 64;
 constexpr int kHelpHeight = 22;
 constexpr int kThumbWidth = 72;
 constexpr int kThumbHeight = 52;
-
-int RoundHalfEven(double value) {
-    const double below = std::floor(value);
-    const double fraction = value - below;
-    if (fraction > 0.5) return static_cast<int>(below) + 1;
-    if (fraction < 0.5) return static_cast<int>(below);
-    return std::fmod(below, 2.0) == 0.0 ? static_cast<int>(below) : static_cast<int>(below) + 1;
-}
 
 frmMain* FromWindow(HWND window) {
     return reinterpret_cast<frmMain*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -274,8 +265,8 @@ void frmMain::SizeCanvas() {
     if (inner.right < 1 || inner.bottom < 1) return;
     scene_.CanvasWidth = inner.right;
     scene_.CanvasHeight = inner.bottom;
-    scene_.CentreX = RoundHalfEven(scene_.CanvasWidth * 0.5);
-    scene_.CentreY = RoundHalfEven(scene_.CanvasHeight * 0.5);
+    scene_.CentreX = RoundPixel(static_cast<float>(scene_.CanvasWidth) * 0.5f);
+    scene_.CentreY = RoundPixel(static_cast<float>(scene_.CanvasHeight) * 0.5f);
     scene_.FrameSurface.Create(scene_.CanvasWidth, scene_.CanvasHeight, scene_.FramePixels, false);
     if (!backgroundPicture_.Empty()) {
         scene_.BackgroundSurface.CreateFromPictureBox(backgroundPicture_, scene_.CanvasWidth, scene_.CanvasHeight,
