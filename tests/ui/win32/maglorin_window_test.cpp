@@ -412,6 +412,19 @@ TEST_F(LoadedViewer, ResizingRecreatesBothSurfacesAtTheCanvasSize) {
     EXPECT_LT(inner.right, 640);
 }
 
+TEST_F(LoadedViewer, AMinimisedWindowStopsItsFramesUntilItIsShownAgain) {
+    ASSERT_EQ(viewer_->State().Value("Timer"), "1");
+    ShowWindow(viewer_->Main(), SW_MINIMIZE);
+    ASSERT_TRUE(viewer_->WaitForValue("Timer", "0"));
+    const std::string frames = viewer_->State().Value("FrameCount");
+    ASSERT_TRUE(viewer_->Request("tick 3"));
+    EXPECT_EQ(viewer_->State().Value("FrameCount"), frames) << "nothing is drawn while minimised";
+    ShowWindow(viewer_->Main(), SW_RESTORE);
+    ASSERT_TRUE(viewer_->WaitForValue("Timer", "1"));
+    ASSERT_TRUE(viewer_->Request("tick 1"));
+    EXPECT_NE(viewer_->State().Value("FrameCount"), frames);
+}
+
 TEST_F(LoadedViewer, CreditsOutliveTheMainWindowAndTheLastWindowEndsTheProgram) {
     viewer_->Command(kCmdCredits);
     HWND credits = viewer_->WaitForWindow(L"Maglorin - Credits", nullptr);
