@@ -45,6 +45,18 @@ std::vector<double> MaterialFields(const StateReport& state, int k) {
     return state.Numbers("Material" + std::to_string(k));
 }
 
+// Holds keys for a scope: released however the test leaves, so no later test inherits them.
+class KeysHeld {
+public:
+    explicit KeysHeld(std::vector<WORD> codes) : codes_(std::move(codes)) { ViewerProcess::Keys(codes_, true); }
+    ~KeysHeld() { ViewerProcess::Keys(codes_, false); }
+    KeysHeld(const KeysHeld&) = delete;
+    KeysHeld& operator=(const KeysHeld&) = delete;
+
+private:
+    std::vector<WORD> codes_;
+};
+
 // Starts the viewer with the home kit opened from the command line and waits for "Mapped".
 class LoadedViewer : public ::testing::Test {
 protected:
@@ -198,29 +210,32 @@ TEST_F(LoadedViewer, StyleAndDisplaySwitchesFollowTheirEntries) {
 TEST_F(LoadedViewer, HeldKeysTurnTheModelAndAFullTurnReturnsToZero) {
     ASSERT_TRUE(viewer_->Request("pause"));
     viewer_->BringToFront();
-    ViewerProcess::Keys({'R', VK_RIGHT}, true);
-    ASSERT_TRUE(viewer_->WaitForValue("KeysHeld", "39 82 "))
-        << "held keys reach the window: " << viewer_->State().Value("KeysHeld");
-    ASSERT_TRUE(viewer_->Request("tick 71"));
-    EXPECT_EQ(viewer_->State().Numbers("ModelRotation"), (std::vector<double>{0, 355, 0}));
-    ASSERT_TRUE(viewer_->Request("tick 1"));
-    EXPECT_EQ(viewer_->State().Numbers("ModelRotation"), (std::vector<double>{0, 0, 0}));
-    ASSERT_TRUE(viewer_->Request("tick 1"));
-    EXPECT_EQ(viewer_->State().Numbers("ModelRotation"), (std::vector<double>{0, 5, 0}));
-    ViewerProcess::Keys({'R', VK_RIGHT}, false);
+    {
+        KeysHeld keys({'R', VK_RIGHT});
+        ASSERT_TRUE(viewer_->WaitForValue("KeysHeld", "39 82 "))
+            << "held keys reach the window: " << viewer_->State().Value("KeysHeld");
+        ASSERT_TRUE(viewer_->Request("tick 71"));
+        EXPECT_EQ(viewer_->State().Numbers("ModelRotation"), (std::vector<double>{0, 355, 0}));
+        ASSERT_TRUE(viewer_->Request("tick 1"));
+        EXPECT_EQ(viewer_->State().Numbers("ModelRotation"), (std::vector<double>{0, 0, 0}));
+        ASSERT_TRUE(viewer_->Request("tick 1"));
+        EXPECT_EQ(viewer_->State().Numbers("ModelRotation"), (std::vector<double>{0, 5, 0}));
+    }
     ASSERT_TRUE(viewer_->WaitForValue("KeysHeld", ""));
 
     // S with Up zooms by a tenth per tick; X restores the fitted transform.
     const double fitted = viewer_->State().Number("ModelScale");
-    ViewerProcess::Keys({'S', VK_UP}, true);
-    ASSERT_TRUE(viewer_->WaitForValue("KeysHeld", "38 83 "));
-    ASSERT_TRUE(viewer_->Request("tick 2"));
-    EXPECT_NEAR(viewer_->State().Number("ModelScale"), fitted + 0.2, 1e-4);
-    ViewerProcess::Keys({'S', VK_UP}, false);
-    ViewerProcess::Keys({'X'}, true);
-    ASSERT_TRUE(viewer_->WaitForValue("KeysHeld", "88 "));
-    ASSERT_TRUE(viewer_->Request("tick 1"));
-    ViewerProcess::Keys({'X'}, false);
+    {
+        KeysHeld keys({'S', VK_UP});
+        ASSERT_TRUE(viewer_->WaitForValue("KeysHeld", "38 83 "));
+        ASSERT_TRUE(viewer_->Request("tick 2"));
+        EXPECT_NEAR(viewer_->State().Number("ModelScale"), fitted + 0.2, 1e-4);
+    }
+    {
+        KeysHeld keys({'X'});
+        ASSERT_TRUE(viewer_->WaitForValue("KeysHeld", "88 "));
+        ASSERT_TRUE(viewer_->Request("tick 1"));
+    }
     StateReport state = viewer_->State();
     EXPECT_EQ(state.Numbers("ModelRotation"), (std::vector<double>{0, 0, 0}));
     EXPECT_DOUBLE_EQ(state.Number("ModelScale"), fitted);
@@ -239,10 +254,8 @@ TEST_F(LoadedViewer, HeldKeysTurnTheModelAndAFullTurnReturnsToZero) {
 
 TEST_F(LoadedViewer, EscapeClosesTheProgram) {
     viewer_->BringToFront();
-    ViewerProcess::Keys({VK_ESCAPE}, true);
-    const bool ended = viewer_->WaitForExit(20);
-    ViewerProcess::Keys({VK_ESCAPE}, false);
-    EXPECT_TRUE(ended);
+    KeysHeld keys({VK_ESCAPE});
+    EXPECT_TRUE(viewer_->WaitForExit(20));
 }
 
 TEST_F(LoadedViewer, ExportWritesTheFrameAsksBeforeReplacingAndRestartsTheTimer) {

@@ -327,8 +327,8 @@ bool frmMain::LoadModel() {
     }
     FitModelToView(scene_);
     for (std::int32_t k = 0; k <= scene_.MaterialUBound; ++k) {
-        const std::string file3ds = scene_.Materials[static_cast<std::size_t>(k)].TextureFile;
-        LoadTextureOnMaterial(scene_, k, Utf8ToWide(scene_.ModelFolder + file3ds));
+        const std::string textureFile = scene_.Materials[static_cast<std::size_t>(k)].TextureFile;
+        LoadTextureOnMaterial(scene_, k, Utf8ToWide(scene_.ModelFolder + textureFile));
     }
     mnuVisualStyle_Click(kStyleGouraud);
     menu_.SetEnabled(MenuEntry::Edit, true);
