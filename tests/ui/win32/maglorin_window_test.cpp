@@ -442,6 +442,9 @@ TEST_F(LoadedViewer, CreditsOutliveTheMainWindowAndTheLastWindowEndsTheProgram) 
     viewer_->Command(kCmdCredits);
     HWND credits = viewer_->WaitForWindow(L"Maglorin - Credits", nullptr);
     ASSERT_NE(credits, nullptr);
+    DWORD_PTR result = 0;  // sent, not posted: handled when the call returns
+    SendMessageTimeoutW(viewer_->Main(), WM_COMMAND, MAKEWPARAM(kCmdCredits, 0), 0, SMTO_NORMAL, 20000, &result);
+    EXPECT_EQ(FindWindowExW(nullptr, credits, L"MaglorinCredits", nullptr), nullptr) << "one credits window";
     PostMessageW(viewer_->Main(), WM_CLOSE, 0, 0);
     for (int i = 0; i < 100 && IsWindow(viewer_->Main()); ++i) Sleep(50);
     EXPECT_FALSE(IsWindow(viewer_->Main()));

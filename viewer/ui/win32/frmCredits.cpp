@@ -26,6 +26,15 @@ bool frmCredits::RegisterClass(HINSTANCE instance) {
 }
 
 void frmCredits::Show(HINSTANCE instance, TopLevelWindows& windows) {
+    // One credits window: showing it again brings the open one to the front.
+    if (HWND open = FindWindowW(kCreditsClass, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(open, &owner);
+        if (owner == GetCurrentProcessId()) {
+            SetForegroundWindow(open);
+            return;
+        }
+    }
     HWND window = CreateWindowExW(0, kCreditsClass, L"Maglorin - Credits",
                                   WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, 360, 220,
                                   nullptr, nullptr, instance, &windows);
