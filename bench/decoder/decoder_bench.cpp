@@ -31,7 +31,7 @@ struct Measure {
 // Deterministic pseudo-random numbers (xorshift64*).
 class Random {
 public:
-    explicit Random(std::uint64_t seed) : state_(seed) {}
+    explicit Random(std::uint64_t start) : state_(start) {}
     std::uint64_t Next() {
         state_ ^= state_ >> 12;
         state_ ^= state_ << 25;

@@ -371,10 +371,10 @@ TEST(Classification, TheWhollyInsideShortcutAgreesWithTheClipper) {
     RenderWork work;
     FrameContext frame = MakeFrameContext(scene, work);
     ClipPointList expected;
-    std::uint32_t seed = 12345;
+    std::uint32_t lcg = 12345;
     const auto next = [&](int range) {
-        seed = seed * 1103515245u + 12345u;
-        return static_cast<std::int32_t>((seed >> 8) % static_cast<std::uint32_t>(range));
+        lcg = lcg * 1103515245u + 12345u;
+        return static_cast<std::int32_t>((lcg >> 8) % static_cast<std::uint32_t>(range));
     };
     int inside = 0;
     for (int i = 0; i < 20000; ++i) {

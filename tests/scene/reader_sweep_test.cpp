@@ -224,7 +224,7 @@ TEST_F(ReaderSweep, CorruptedFaceIndicesAreSafe) {
 }
 
 TEST_F(ReaderSweep, RandomlyChangedBytesAreSafe) {
-    std::uint32_t state = 12345;  // fixed seed: the same files every run
+    std::uint32_t state = 12345;  // fixed start: the same files every run
     const auto next = [&state] {
         state = state * 1664525u + 1013904223u;
         return state >> 8;

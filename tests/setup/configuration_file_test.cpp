@@ -127,8 +127,8 @@ bool IsWhiteSpace(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); 
 // survives inside either.
 TEST(ConfigurationFile, ArbitrarySourcesGiveWellFormedEntries) {
     const char16_t kAlphabet[] = {u'[', u']', u'=', u'\r', u'\n', u' ', u'\t', 0xFEFF, u'a', u'\0', 0xD800, u'\x01'};
-    std::uint32_t seed = 12345;
-    auto next = [&seed] { return (seed = seed * 1664525u + 1013904223u) >> 8; };
+    std::uint32_t lcg = 12345;
+    auto next = [&lcg] { return (lcg = lcg * 1664525u + 1013904223u) >> 8; };
     for (int round = 0; round < 3000; ++round) {
         std::u16string text;
         const std::uint32_t length = next() % 200;

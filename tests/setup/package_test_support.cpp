@@ -9,10 +9,10 @@
 namespace maglorin::testing {
 
 TempFolder::TempFolder() {
-    std::random_device seed;
+    std::random_device entropy;
     const std::filesystem::path base = std::filesystem::temp_directory_path();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::filesystem::path candidate = base / ("maglorin-package-" + std::to_string(seed()));
+        std::filesystem::path candidate = base / ("maglorin-package-" + std::to_string(entropy()));
         if (std::filesystem::create_directory(candidate)) {
             path_ = candidate;
             return;
@@ -30,9 +30,9 @@ TempFolder::~TempFolder() {
 
 PackageName Name(std::string_view ascii) { return PackageName(ascii.begin(), ascii.end()); }
 
-std::vector<std::uint8_t> PatternBytes(std::size_t count, std::uint32_t seed) {
+std::vector<std::uint8_t> PatternBytes(std::size_t count, std::uint32_t start) {
     std::vector<std::uint8_t> bytes(count);
-    std::uint32_t state = seed * 2654435761u + 1;
+    std::uint32_t state = start * 2654435761u + 1;
     for (std::uint8_t& byte : bytes) {
         state = state * 1664525u + 1013904223u;
         // Never 'T', the first magic byte, so no filler can hold a magic.

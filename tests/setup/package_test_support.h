@@ -28,7 +28,7 @@ private:
 PackageName Name(std::string_view ascii);
 
 // Deterministic filler that never holds the package magic.
-std::vector<std::uint8_t> PatternBytes(std::size_t count, std::uint32_t seed);
+std::vector<std::uint8_t> PatternBytes(std::size_t count, std::uint32_t start);
 
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
