@@ -109,6 +109,10 @@ TEST(MainWindow, StartsEmptyWithTheDesignedMenus) {
     EXPECT_EQ(clip, (std::vector<double>{0, 0, canvas[0] - 1, canvas[1] - 1}));
 }
 
+// Wine hands a window's drawing to the X server on its own schedule; a screenshot taken from the
+// screen right after a frame can still show what was there before.
+constexpr DWORD kScreenFlushMs = 500;
+
 TEST(MainWindow, OpenTextureLoadsTheKitThenPutsThePictureOnIt) {
     ViewerProcess viewer(L"ui_open", kSampleKit);
     ASSERT_TRUE(viewer.Started());
@@ -130,13 +134,18 @@ TEST(MainWindow, OpenTextureLoadsTheKitThenPutsThePictureOnIt) {
     EXPECT_EQ(state.MenuState("Style/Gouraud"), "enabled|unchecked");
     EXPECT_EQ(state.Value("KitPath"), std::string(viewer.Folder().begin(), viewer.Folder().end()) + "kit-home.jpg");
     for (int k = 0; k <= 2; ++k) EXPECT_EQ(MaterialFields(state, k).at(0), 1.0) << "material " << k;
+    // The screenshot reads the screen: the canvas must have been drawn after the dialog went away.
+    for (int i = 0; i < 500 && IsWindow(dialog); ++i) Sleep(10);
+    EXPECT_FALSE(IsWindow(dialog));
     viewer.Request("tick 1");
+    Sleep(kScreenFlushMs);
     EXPECT_TRUE(viewer.Screenshot(BinFolder() + L"ui_window_mapped.bmp"));
 
     viewer.Command(kCmdVisualStyle0 + 6);
     ASSERT_TRUE(viewer.WaitForValue("CurrentStyle", "6"));
     EXPECT_EQ(viewer.State().MenuState("Style/Gouraud"), "enabled|checked");
     viewer.Request("tick 1");
+    Sleep(kScreenFlushMs);
     EXPECT_TRUE(viewer.Screenshot(BinFolder() + L"ui_window_gouraud.bmp"));
 }
 
