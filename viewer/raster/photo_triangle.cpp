@@ -39,58 +39,117 @@ PhotoSteps ColumnSteps(const ColumnSpan<5>& span) {
     return {quotients[0], quotients[1], MakeColourLanes(quotients[2], quotients[3], db)};
 }
 
-// Shaded texel over the frame pixel: opaque faces replace it, transparent ones blend over it.
-template <bool kOpaque>
-void FillPhotoRows(std::uint32_t* column, std::int32_t stride, std::int32_t first, std::int32_t last, float u,
-                   float v, ColourLanes colour, const PhotoSteps& steps, const TextureSampler& texture, float t,
-                   std::int32_t grey) {
-    for (std::int32_t row = first; row <= last; ++row) {
-        texture.Wrap(u, v);
-        const std::uint32_t shaded = AddShadeToTexel(texture.Texel(u, v), ShadeOffset(colour, grey));
-        std::uint32_t& pixel = column[static_cast<std::ptrdiff_t>(row) * stride];
-        if constexpr (kOpaque) {
-            pixel = shaded;
-        } else {
-            pixel = TripleToPixel(Blend(PixelToTriple(shaded), PixelToTriple(pixel), t));
-        }
-        u += steps.du;
-        v += steps.dv;
-        colour = _mm_add_ps(colour, steps.colour);
-    }
-}
+// One column ready to fill: its rows first..last (all on the surface) and the values of row
+// first. Filling advances the values row by row exactly as a top-to-bottom walk would.
+struct PhotoRun {
+    std::uint32_t* column;
+    std::int32_t first;
+    std::int32_t last;
+    float u;
+    float v;
+    ColourLanes colour;
+    PhotoSteps steps;
+};
 
-void FillPhotoColumn(const RasterTarget& target, const ColumnSpan<5>& span, std::int32_t x,
-                     const TextureSampler& texture, float t, std::int16_t grey) {
+// Sets up column x; false when it draws nothing.
+bool StartPhotoRun(const RasterTarget& target, const ColumnSpan<5>& span, std::int32_t x,
+                   const TextureSampler& texture, PhotoRun& run) {
     const ClipRect& clip = target.clip;
-    const PhotoSteps steps = ColumnSteps(span);
-    float u = span.Top[0], v = span.Top[1];
-    ColourLanes colour = MakeColourLanes(span.Top[2], span.Top[3], span.Top[4]);
+    run.steps = ColumnSteps(span);
+    run.u = span.Top[0];
+    run.v = span.Top[1];
+    run.colour = MakeColourLanes(span.Top[2], span.Top[3], span.Top[4]);
     float y = span.TopY;
     const float clipTop = static_cast<float>(clip.Top);
     if (!(span.TopY >= clipTop)) {
         // Texture position follows the clip; the colour starts from the top colour regardless.
         const float skipped = std::fabs(clipTop - span.TopY);
-        u += steps.du * skipped;
-        v += steps.dv * skipped;
+        run.u += run.steps.du * skipped;
+        run.v += run.steps.dv * skipped;
         y = clipTop;
     }
     const float y1 = span.BottomY > static_cast<float>(clip.Bottom) ? static_cast<float>(clip.Bottom) : span.BottomY;
-    if (!(y <= y1)) return;
-    std::int32_t first = static_cast<std::int32_t>(y);
-    const std::int32_t last = std::min(static_cast<std::int32_t>(y1), target.frame.height - 1);
+    if (!(y <= y1)) return false;
+    run.first = static_cast<std::int32_t>(y);
+    run.last = std::min(static_cast<std::int32_t>(y1), target.frame.height - 1);
     // Rows above the surface draw nothing but still step (and wrap) the values.
-    for (; first < 0 && first <= last; ++first) {
-        texture.Wrap(u, v);
-        u += steps.du;
-        v += steps.dv;
-        colour = _mm_add_ps(colour, steps.colour);
+    for (; run.first < 0 && run.first <= run.last; ++run.first) {
+        texture.Wrap(run.u, run.v);
+        run.u += run.steps.du;
+        run.v += run.steps.dv;
+        run.colour = _mm_add_ps(run.colour, run.steps.colour);
     }
-    std::uint32_t* const column = target.frame.data + x;
+    run.column = target.frame.data + x;
+    return run.first <= run.last;
+}
+
+// Rows from..to of a run (within first..last, continuing from where the run stands): the shaded
+// texel replaces the frame pixel of an opaque face and is blended over it for a transparent one.
+template <bool kOpaque>
+void FillPhotoRows(PhotoRun& run, std::int32_t from, std::int32_t to, std::int32_t stride,
+                   const TextureSampler& texture, float t, std::int32_t grey) {
+    float u = run.u, v = run.v;
+    ColourLanes colour = run.colour;
+    for (std::int32_t row = from; row <= to; ++row) {
+        texture.Wrap(u, v);
+        const std::uint32_t shaded = AddShadeToTexel(texture.Texel(u, v), ShadeOffset(colour, grey));
+        std::uint32_t& pixel = run.column[static_cast<std::ptrdiff_t>(row) * stride];
+        if constexpr (kOpaque) {
+            pixel = shaded;
+        } else {
+            pixel = TripleToPixel(Blend(PixelToTriple(shaded), PixelToTriple(pixel), t));
+        }
+        u += run.steps.du;
+        v += run.steps.dv;
+        colour = _mm_add_ps(colour, run.steps.colour);
+    }
+    run.u = u;
+    run.v = v;
+    run.colour = colour;
+}
+
+// Neighbouring columns share the frame's cache lines, and rows of the frame lie a power of two
+// apart, so a tall column evicts the lines its neighbour needs next. A block of columns is
+// therefore filled a few rows at a time: every pixel still gets exactly the values its own column
+// walk gives it (each column steps through its rows in order), only the order between columns
+// changes, and no pixel is written twice.
+constexpr std::int32_t kBlockColumns = 16;
+constexpr std::int32_t kBlockRows = 8;
+
+template <bool kOpaque>
+void FillPhotoBlock(PhotoRun* runs, std::int32_t count, std::int32_t stride, const TextureSampler& texture, float t,
+                    std::int32_t grey) {
+    std::int32_t top = runs[0].first, bottom = runs[0].last;
+    for (std::int32_t j = 1; j < count; ++j) {
+        top = std::min(top, runs[j].first);
+        bottom = std::max(bottom, runs[j].last);
+    }
+    for (std::int32_t from = top; from <= bottom; from += kBlockRows) {
+        const std::int32_t to = std::min(bottom, from + (kBlockRows - 1));
+        for (std::int32_t j = 0; j < count; ++j) {
+            PhotoRun& run = runs[j];
+            const std::int32_t a = std::max(from, run.first), b = std::min(to, run.last);
+            if (a <= b) FillPhotoRows<kOpaque>(run, a, b, stride, texture, t, grey);
+        }
+    }
+}
+
+void FillPhotoColumns(const RasterTarget& target, const PhotoSpans& spans, std::int64_t first, std::int64_t last,
+                      const TextureSampler& texture, float t, std::int16_t grey) {
+    PhotoRun runs[kBlockColumns];
     const std::int32_t stride = target.frame.width;
-    if (t == 0.0f) {
-        FillPhotoRows<true>(column, stride, first, last, u, v, colour, steps, texture, t, grey);
-    } else {
-        FillPhotoRows<false>(column, stride, first, last, u, v, colour, steps, texture, t, grey);
+    for (std::int64_t x = first; x <= last; x += kBlockColumns) {
+        const std::int64_t end = std::min(last, x + (kBlockColumns - 1));
+        std::int32_t count = 0;
+        for (std::int64_t column = x; column <= end; ++column) {
+            if (StartPhotoRun(target, spans.At(column), static_cast<std::int32_t>(column), texture, runs[count])) ++count;
+        }
+        if (count == 0) continue;
+        if (t == 0.0f) {
+            FillPhotoBlock<true>(runs, count, stride, texture, t, grey);
+        } else {
+            FillPhotoBlock<false>(runs, count, stride, texture, t, grey);
+        }
     }
 }
 
@@ -117,10 +176,7 @@ void PhotoTriangle(const RasterTarget& target, const PhotoFace& face, const Pixe
     WalkPhotoEdge(a, b, spans);
     WalkPhotoEdge(b, c, spans);
     WalkPhotoEdge(c, a, spans);
-    const TextureSampler sampler(texture);
-    for (std::int64_t x = first; x <= last; ++x) {
-        FillPhotoColumn(target, spans.At(x), static_cast<std::int32_t>(x), sampler, t, grey);
-    }
+    FillPhotoColumns(target, spans, first, last, TextureSampler(texture), t, grey);
 }
 
 }  // namespace maglorin

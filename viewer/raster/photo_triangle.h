@@ -34,8 +34,9 @@ void PhotoTriangle(const RasterTarget& target, const PhotoFace& face, const Pixe
 // The per-pixel shade offset: round((g - grey) * 0.5), g the grey level of the clamped colour.
 std::int16_t PhotoShade(const ColourRGB& clampedColour, std::int16_t grey);
 
-// The same steps in integer arithmetic, as the column fill does them for every pixel; equal to
-// GreyLevel and to round(d * 0.5) for every value they meet (the tests compare them exhaustively).
+// The same steps in integer arithmetic; equal to GreyLevel and to round(d * 0.5) for every value
+// they meet (the tests compare them exhaustively). The column fill uses their SSE2 form,
+// ShadeOffset in raster/photo_shading.h, tested against these.
 // GreyOfSum: round(sum * 0.3333333) for a channel sum 0..765.
 inline std::int32_t GreyOfSum(std::int32_t sum) { return (sum + 1) / 3; }
 // HalfToEven: round(d * 0.5), halves to even, for any integer d.
