@@ -119,6 +119,8 @@ public:
 
 private:
     int CopyEntry(std::size_t index, ExtractProgressSink* progress);
+    // Copies the first entry of `type` named `name`; its target path goes to `path` on success.
+    int ExtractSingleEntry(PayloadFileType type, PackageNameView name, PathText& path);
     void CreateFolderChain(PathTextView path);  // every missing folder of path's parents
     int BindLibrary();
     int PrepareEntryArchive(std::size_t index, ArchiveRecord& record);

@@ -124,21 +124,15 @@ int PayloadExtractor::ExtractSingleEntry(std::size_t index) {
 
 int PayloadExtractor::ExtractLanguageLibrary(std::uint32_t languageId, PathText& path) {
     const PathText name = PathFromAscii(std::to_string(languageId) + ".dll");
-    const std::size_t index = reader_.FindEntryByName(PayloadFileType::LanguageLibrary, name);
-    const std::optional<PathText> target =
-        index == PayloadReader::kNone ? std::nullopt : JoinEntryPath(folder_, reader_.Entry(index).name);
-    if (!target) {
-        return kResultDamagedPackage;
-    }
-    const int result = CopyEntry(index, nullptr);
-    if (result == kResultSuccess) {
-        path = *target;
-    }
-    return result;
+    return ExtractSingleEntry(PayloadFileType::LanguageLibrary, name, path);
 }
 
 int PayloadExtractor::ExtractFileByName(PackageNameView name, PathText& path) {
-    const std::size_t index = reader_.FindEntryByName(PayloadFileType::FileOnRequest, name);
+    return ExtractSingleEntry(PayloadFileType::FileOnRequest, name, path);
+}
+
+int PayloadExtractor::ExtractSingleEntry(PayloadFileType type, PackageNameView name, PathText& path) {
+    const std::size_t index = reader_.FindEntryByName(type, name);
     const std::optional<PathText> target =
         index == PayloadReader::kNone ? std::nullopt : JoinEntryPath(folder_, reader_.Entry(index).name);
     if (!target) {
