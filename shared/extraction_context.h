@@ -81,4 +81,12 @@ using GetTotalFilesSizeFn = std::uint64_t(MAGLORIN_EXTRACT_CALL*)(ExtractionCont
 using ExtractAllFilesFn = std::int32_t(MAGLORIN_EXTRACT_CALL*)(ExtractionContext*);
 using EndExtractionFn = std::int32_t(MAGLORIN_EXTRACT_CALL*)(ExtractionContext*);
 
+// The four exports bound by name from a loaded library.
+struct ExtractionFunctions {
+    InitExtractionFn initExtraction = nullptr;
+    GetTotalFilesSizeFn getTotalFilesSize = nullptr;
+    ExtractAllFilesFn extractAllFiles = nullptr;
+    EndExtractionFn endExtraction = nullptr;
+};
+
 }  // namespace maglorin

@@ -15,12 +15,7 @@ namespace maglorin::decoder_test {
 
 using PathString = std::basic_string<PathChar>;
 
-struct DecoderExports {
-    InitExtractionFn initExtraction = nullptr;
-    GetTotalFilesSizeFn getTotalFilesSize = nullptr;
-    ExtractAllFilesFn extractAllFiles = nullptr;
-    EndExtractionFn endExtraction = nullptr;
-};
+using DecoderExports = ExtractionFunctions;
 
 // The library loaded from the bin folder; unloaded by the destructor.
 class LoadedLibrary {

@@ -13,12 +13,7 @@
 
 namespace maglorin::extract_tool {
 
-struct DecoderExports {
-    InitExtractionFn initExtraction = nullptr;
-    GetTotalFilesSizeFn getTotalFilesSize = nullptr;
-    ExtractAllFilesFn extractAllFiles = nullptr;
-    EndExtractionFn endExtraction = nullptr;
-};
+using DecoderExports = ExtractionFunctions;
 
 // The loaded library; unloaded by its destructor.
 class LoadedDecoder {

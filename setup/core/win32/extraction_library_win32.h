@@ -10,13 +10,6 @@
 
 namespace maglorin {
 
-struct ExtractionFunctions {
-    InitExtractionFn initExtraction = nullptr;
-    GetTotalFilesSizeFn getTotalFilesSize = nullptr;
-    ExtractAllFilesFn extractAllFiles = nullptr;
-    EndExtractionFn endExtraction = nullptr;
-};
-
 // SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32) where the system has it; true when the
 // restriction is in force.
 bool RestrictDllSearchToSystemFolder();
