@@ -1,4 +1,5 @@
 #include "image/clsFileBMP.h"
+#include "image/whole_file_writer.h"
 
 #include <fstream>
 #include <limits>
@@ -87,20 +88,16 @@ bool clsFileBMP::WriteBMP24(const std::filesystem::path& FileName, const clsDIB&
         error_ = "the picture has no pixels or is too large for a bitmap file";
         return false;
     }
-    std::ofstream file(FileName, std::ios::binary | std::ios::trunc);
-    if (!file) {
+    switch (WriteWholeFile(FileName, bytes)) {
+    case WholeFileResult::Written:
+        return true;
+    case WholeFileResult::CannotCreate:
         error_ = "cannot create the bitmap file";
         return false;
+    case WholeFileResult::CannotWrite:
+        error_ = "cannot write the bitmap file";
+        return false;
     }
-    file.write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-    file.close();
-    if (file) {
-        return true;
-    }
-    std::error_code ignored;
-    std::filesystem::remove(FileName, ignored);  // ours, and incomplete
-    error_ = "cannot write the bitmap file";
     return false;
 }
 

@@ -1,5 +1,6 @@
 // The one place where the stb picture libraries are compiled.
 #include "picture_decoder.h"
+#include "whole_file_writer.h"
 
 #include <climits>
 #include <fstream>
@@ -81,22 +82,6 @@ void AppendBytes(void* context, void* data, int size) {
     out->insert(out->end(), bytes, bytes + size);
 }
 
-bool WriteWholeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file) {
-        return false;
-    }
-    file.write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-    file.close();
-    if (file) {
-        return true;
-    }
-    std::error_code ignored;
-    std::filesystem::remove(path, ignored);  // ours, and incomplete
-    return false;
-}
-
 }  // namespace
 
 bool DecodePictureFile(const std::filesystem::path& path, DecodedPicture& picture,
@@ -145,7 +130,7 @@ bool WritePicturePng(const std::filesystem::path& path, const DecodedPicture& pi
     std::vector<std::uint8_t> encoded;
     const bool ok = stbi_write_png_to_func(AppendBytes, &encoded, picture.width, picture.height, 3,
                                            rgb.data(), picture.width * 3) != 0;
-    return ok && WriteWholeFile(path, encoded);
+    return ok && WriteWholeFile(path, encoded) == WholeFileResult::Written;
 }
 
 bool WritePictureJpeg(const std::filesystem::path& path, const DecodedPicture& picture,
@@ -157,7 +142,7 @@ bool WritePictureJpeg(const std::filesystem::path& path, const DecodedPicture& p
     std::vector<std::uint8_t> encoded;
     const bool ok = stbi_write_jpg_to_func(AppendBytes, &encoded, picture.width, picture.height,
                                            3, rgb.data(), quality) != 0;
-    return ok && WriteWholeFile(path, encoded);
+    return ok && WriteWholeFile(path, encoded) == WholeFileResult::Written;
 }
 
 }  // namespace maglorin
