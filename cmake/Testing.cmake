@@ -1,6 +1,7 @@
-# Unit and integration tests. In the native tree they run directly; in the win32 tree CTest runs
-# every test executable through the Wine wrapper (CMAKE_CROSSCOMPILING_EMULATOR), inside one Wine
-# session (prefix, persistent wineserver, Xvfb display) opened and closed by a CTest fixture.
+# Unit and integration tests. In the native tree they run directly; in the Windows trees (win32,
+# win64) CTest runs every test executable through the Wine wrapper (CMAKE_CROSSCOMPILING_EMULATOR),
+# inside one Wine session (prefix, persistent wineserver, Xvfb display) opened and closed by a
+# CTest fixture. The 64-bit tree gets a 64-bit prefix and loader of its own.
 
 macro(maglorin_setup_testing)
     if(MAGLORIN_WIN32)
@@ -16,8 +17,13 @@ macro(maglorin_setup_testing)
         set(MAGLORIN_GMOCK gmock)
 
         set(MAGLORIN_WINE_STATE ${CMAKE_BINARY_DIR}/wine)
+        if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+            set(MAGLORIN_WINE_ARCH win64)
+        else()
+            set(MAGLORIN_WINE_ARCH win32)
+        endif()
         set(harness ${CMAKE_SOURCE_DIR}/scripts/wine-harness)
-        add_test(NAME wine_session_start COMMAND ${harness} start ${MAGLORIN_WINE_STATE})
+        add_test(NAME wine_session_start COMMAND ${harness} start ${MAGLORIN_WINE_STATE} ${MAGLORIN_WINE_ARCH})
         add_test(NAME wine_session_stop COMMAND ${harness} stop ${MAGLORIN_WINE_STATE})
         set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine_session TIMEOUT 600)
         set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine_session)

@@ -3,6 +3,7 @@
 #include "reference_lookups_win32.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -66,13 +67,19 @@ TEST_F(SystemReferences, SystemFoldersComeFromTheSystem) {
     EXPECT_EQ(Printable(resolver_.Resolve(u"[SETUPEXEDIR]setup.ini")), "Z:\\media\\setup.ini");
 }
 
+// The program folders are the 32-bit ones in both builds: what a 64-bit process calls
+// "ProgramFiles(x86)" is what a 32-bit one calls "ProgramFiles".
+constexpr bool k64BitProcess = sizeof(void*) == 8;
+constexpr const wchar_t* kProgramFilesVariable = k64BitProcess ? L"ProgramFiles(x86)" : L"ProgramFiles";
+constexpr const wchar_t* kCommonFilesVariable = k64BitProcess ? L"CommonProgramFiles(x86)" : L"CommonProgramFiles";
+
 TEST_F(SystemReferences, ShellFoldersMatchThePrefixEnvironment) {
     const std::pair<std::u16string, const wchar_t*> cases[] = {
         {u"AppDataFolder", L"APPDATA"},
         {u"LocalAppDataFolder", L"LOCALAPPDATA"},
-        {u"ProgramFilesFolder", L"ProgramFiles"},
-        {u"ProgramFiles", L"ProgramFiles"},
-        {u"CommonFilesFolder", L"CommonProgramFiles"},
+        {u"ProgramFilesFolder", kProgramFilesVariable},
+        {u"ProgramFiles", kProgramFilesVariable},
+        {u"CommonFilesFolder", kCommonFilesVariable},
         {u"CommonAppDataFolder", L"ProgramData"},
     };
     for (const auto& [name, variable] : cases) {
@@ -98,7 +105,7 @@ TEST_F(SystemReferences, EveryShellFolderOfTheTableResolves) {
 
 TEST_F(SystemReferences, ShfolderDllGivesTheSameFoldersAsTheShell) {
     const std::pair<int, std::u16string> cases[] = {
-        {38, u"ProgramFilesFolder"}, {26, u"AppDataFolder"}, {28, u"LocalAppDataFolder"},
+        {k64BitProcess ? CSIDL_PROGRAM_FILESX86 : CSIDL_PROGRAM_FILES, u"ProgramFilesFolder"}, {26, u"AppDataFolder"}, {28, u"LocalAppDataFolder"},
         {35, u"CommonAppDataFolder"}, {20, u"FontsFolder"},
     };
     for (const auto& [number, name] : cases) {
@@ -147,18 +154,19 @@ TEST_F(SystemReferences, ConfiguredExtractionFolderResolvesUnderRoamingAppData) 
 
 constexpr const wchar_t* kScratchParent = L"Software\\Maglorin Config Test";
 
-// A key of our own under a root, removed with everything in it when the test ends.
+// A key of our own under a root, in one registry view (0: the process's own), removed with
+// everything in it when the test ends.
 class ScratchKey {
 public:
-    ScratchKey(HKEY root, std::wstring path) : root_(root), path_(std::move(path)) {
-        RegDeleteTreeW(root_, path_.c_str());
-        created_ = RegCreateKeyExW(root_, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr) ==
-                   ERROR_SUCCESS;
+    ScratchKey(HKEY root, std::wstring path, REGSAM view = 0) : root_(root), path_(std::move(path)), view_(view) {
+        Remove();
+        created_ = RegCreateKeyExW(root_, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view_, nullptr, &key_,
+                                   nullptr) == ERROR_SUCCESS;
     }
     ~ScratchKey() {
         if (created_) RegCloseKey(key_);
-        RegDeleteTreeW(root_, path_.c_str());
-        RegDeleteKeyW(root_, kScratchParent);  // only when no other run still uses it
+        Remove();
+        RegDeleteKeyExW(root_, kScratchParent, view_, 0);  // only when no other run still uses it
     }
     ScratchKey(const ScratchKey&) = delete;
     ScratchKey& operator=(const ScratchKey&) = delete;
@@ -172,11 +180,28 @@ public:
     }
 
 private:
+    void Remove() {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(root_, path_.c_str(), 0, KEY_ALL_ACCESS | view_, &key) == ERROR_SUCCESS) {
+            RegDeleteTreeW(key, nullptr);
+            RegCloseKey(key);
+        }
+        RegDeleteKeyExW(root_, path_.c_str(), view_, 0);
+    }
+
     HKEY root_;
     std::wstring path_;
+    REGSAM view_;
     HKEY key_ = nullptr;
     bool created_ = false;
 };
+
+bool IsWindows64() {
+    SYSTEM_INFO native = {};
+    GetNativeSystemInfo(&native);
+    return native.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64 ||
+           native.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_ARM64;
+}
 
 std::wstring ScratchPath() {
     return std::wstring(kScratchParent) + L"\\" + std::to_wstring(GetCurrentProcessId());
@@ -214,18 +239,30 @@ TEST_F(SystemReferences, RegistryStringsAreReadFromTheRealRegistry) {
     EXPECT_EQ(Printable(resolver_.Resolve(u"!HKCU\\Software\\Maglorin Config Test\\No Such Key\\Path!x")), "x");
 }
 
+// 64-bit Windows keeps a 32-bit and a 64-bit view of the machine's software keys, and a process
+// reads the view of its own width by default; 32-bit Windows has only one.
 TEST_F(SystemReferences, RegistryRootsAndViews) {
-    ScratchKey machine(HKEY_LOCAL_MACHINE, ScratchPath());
-    ASSERT_TRUE(machine.Created());
-    ASSERT_TRUE(machine.SetText(L"Where", L"machine"));
+    ScratchKey machine64(HKEY_LOCAL_MACHINE, ScratchPath(), KEY_WOW64_64KEY);
+    ASSERT_TRUE(machine64.Created());
+    ASSERT_TRUE(machine64.SetText(L"Where", L"machine 64"));
+    ScratchKey machine32(HKEY_LOCAL_MACHINE, ScratchPath(), KEY_WOW64_32KEY);
+    ASSERT_TRUE(machine32.Created());
+    ASSERT_TRUE(machine32.SetText(L"Where", L"machine 32"));  // the same value on 32-bit Windows
     ScratchKey user(HKEY_CURRENT_USER, ScratchPath());
     ASSERT_TRUE(user.Created());
     ASSERT_TRUE(user.SetText(L"Where", L"user"));
 
+    const std::u16string own = sizeof(void*) == 8 ? u"machine 64" : u"machine 32";
+    const std::pair<RegistryView, std::u16string> cases[] = {
+        {RegistryView::Default, IsWindows64() ? own : u"machine 32"},
+        {RegistryView::Force32, u"machine 32"},
+        {RegistryView::Force64, IsWindows64() ? u"machine 64" : u"machine 32"},
+    };
     RegistryLocation location;
     ASSERT_TRUE(ParseRegistryLocation(u"HKLM\\" + U16(ScratchPath()) + u"\\Where", location));
-    for (RegistryView view : {RegistryView::Default, RegistryView::Force32, RegistryView::Force64}) {
-        EXPECT_EQ(ReadRegistryString(location, view), std::optional<std::u16string>(u"machine"));
+    for (const auto& [view, expected] : cases) {
+        EXPECT_EQ(ReadRegistryString(location, view), std::optional<std::u16string>(expected))
+            << static_cast<int>(view);
     }
     location.root = RegistryRoot::CurrentUser;
     EXPECT_EQ(ReadRegistryString(location, RegistryView::Default), std::optional<std::u16string>(u"user"));

@@ -139,9 +139,21 @@ std::optional<std::u16string> SystemReferenceLookups::SystemFolder(SystemFolderK
     return std::nullopt;
 }
 
+// setup.ini's program folders are the ones a 32-bit setup sees on any Windows, the 32-bit
+// program files; a 64-bit build asks for those by their own numbers, so one file means the same
+// folders in both builds. [ProgramFiles64Folder] names the 64-bit one.
+int ShellFolderNumberOfThisWidth(int folderNumber) {
+    if constexpr (sizeof(void*) == 8) {
+        if (folderNumber == CSIDL_PROGRAM_FILES) return CSIDL_PROGRAM_FILESX86;
+        if (folderNumber == CSIDL_PROGRAM_FILES_COMMON) return CSIDL_PROGRAM_FILES_COMMONX86;
+    }
+    return folderNumber;
+}
+
 std::optional<std::u16string> SystemReferenceLookups::ShellFolder(int folderNumber) {
-    if (std::optional<std::u16string> folder = ShellFolderFromShell(folderNumber)) return folder;
-    return ShellFolderFromShfolder(folderNumber);
+    const int number = ShellFolderNumberOfThisWidth(folderNumber);
+    if (std::optional<std::u16string> folder = ShellFolderFromShell(number)) return folder;
+    return ShellFolderFromShfolder(number);
 }
 
 std::optional<std::u16string> SystemReferenceLookups::Environment(std::u16string_view name) {
