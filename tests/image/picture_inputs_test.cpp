@@ -144,6 +144,33 @@ TEST(CraftedJpeg, TruncatedDataStillGivesAWholePicture) {
     EXPECT_EQ(o.picture.pixels.size(), 96u * 64u);
 }
 
+// An 8 x 8 grey progressive JPEG: one DC-only scan, repeated `scans` times (a repeated scan is
+// a warning, not an error, so the file decodes unless the scan count itself is refused).
+Bytes ProgressiveJpeg(int scans) {
+    Bytes b = {0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x43, 0x00};
+    b.resize(b.size() + 64, 0x01);  // quantisation table 0: all ones
+    const std::uint8_t frame[] = {0xFF, 0xC2, 0x00, 0x0B, 0x08, 0x00, 0x08, 0x00, 0x08, 0x01, 0x01, 0x11, 0x00};
+    b.insert(b.end(), std::begin(frame), std::end(frame));
+    // DC table 0 with one code of one bit, for difference category 0.
+    const std::uint8_t table[] = {0xFF, 0xC4, 0x00, 0x14, 0x00, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x00};
+    b.insert(b.end(), std::begin(table), std::end(table));
+    const std::uint8_t scan[] = {0xFF, 0xDA, 0x00, 0x08, 0x01, 0x01, 0x00, 0x00, 0x00, 0x00, 0x7F};
+    for (int i = 0; i < scans; ++i) b.insert(b.end(), std::begin(scan), std::end(scan));
+    b.push_back(0xFF);
+    b.push_back(0xD9);
+    return b;
+}
+
+TEST(CraftedJpeg, ProgressiveFilesWithEndlessScansAreRefused) {
+    const Outcome few = Decode(ProgressiveJpeg(3));
+    ASSERT_TRUE(few.decoded) << few.error;
+    EXPECT_EQ(few.picture.width, 8);
+    EXPECT_EQ(few.picture.pixels.at(0), 0x00808080u) << "a zero DC is mid grey";
+    EXPECT_TRUE(Decode(ProgressiveJpeg(500)).decoded);
+    ExpectRefused(ProgressiveJpeg(501), "501 scans", "too many scans");
+    ExpectRefused(ProgressiveJpeg(5000), "5000 scans", "too many scans");
+}
+
 TEST(CraftedFormats, OnlyJpegBmpAndGifAreDecoded) {
     // A Softimage PIC header (97 bytes) that once reached a null pointer in a decoder.
     Bytes pic(97, 0);
