@@ -3,6 +3,7 @@
 #include <bit>
 #include <csetjmp>
 #include <cstdio>
+#include <new>
 #include <vector>
 
 #include "picture_limits.h"
@@ -87,7 +88,12 @@ DecodeStep RunDecoder(JpegSession& session, const std::uint8_t* data, std::size_
     const JDIMENSION width = info.output_width;
     picture.width = static_cast<std::int32_t>(width);
     picture.height = static_cast<std::int32_t>(info.output_height);
-    picture.pixels.resize(static_cast<std::size_t>(width) * info.output_height);
+    try {
+        picture.pixels.resize(static_cast<std::size_t>(width) * info.output_height);
+    } catch (const std::bad_alloc&) {
+        error = "not enough memory for the picture";
+        return DecodeStep::Refused;
+    }
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = reinterpret_cast<JSAMPROW>(&picture.pixels[static_cast<std::size_t>(info.output_scanline) * width]);
         if (jpeg_read_scanlines(&info, &row, 1) != 1) {

@@ -8,6 +8,7 @@
 #include "whole_file_writer.h"
 
 #include <fstream>
+#include <new>
 #include <system_error>
 #include <vector>
 
@@ -78,17 +79,23 @@ bool DecodePictureMemory(const std::uint8_t* data, std::size_t size, DecodedPict
                          std::string& error) {
     picture = DecodedPicture{};
     bool decoded = false;
-    switch (SniffPictureFormat(data, size)) {
-        case PictureFormat::Jpeg:
-            decoded = DecodeJpeg(data, size, picture, error);
-            break;
-        case PictureFormat::Bmp:
-        case PictureFormat::Gif:
-            decoded = DecodeBitmapOrGif(data, size, picture, error);
-            break;
-        case PictureFormat::Unknown:
-            error = "not a picture the viewer can read (JPEG, BMP or GIF)";
-            return false;
+    try {
+        switch (SniffPictureFormat(data, size)) {
+            case PictureFormat::Jpeg:
+                decoded = DecodeJpeg(data, size, picture, error);
+                break;
+            case PictureFormat::Bmp:
+            case PictureFormat::Gif:
+                decoded = DecodeBitmapOrGif(data, size, picture, error);
+                break;
+            case PictureFormat::Unknown:
+                error = "not a picture the viewer can read (JPEG, BMP or GIF)";
+                return false;
+        }
+    } catch (const std::bad_alloc&) {
+        // A picture within the ceiling can still be more than a 32-bit process has free.
+        error = "not enough memory for the picture";
+        decoded = false;
     }
     // A decoder that reports success without pixels has still given no picture.
     if (decoded && (picture.Empty() || picture.pixels.size() != static_cast<std::size_t>(picture.width) *
