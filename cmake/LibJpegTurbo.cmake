@@ -50,6 +50,7 @@ ExternalProject_Add(libjpeg_turbo_build
     BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target jpeg-static
     INSTALL_COMMAND ""
     BUILD_BYPRODUCTS ${jpegLibrary}
+    BUILD_ALWAYS ON  # a newer source under third_party is picked up; otherwise a quick no-op
     USES_TERMINAL_BUILD ON
 )
 
