@@ -4,7 +4,11 @@
 // projection, lighting pass, face sort and the rest (background copy, classification, clipping,
 // triangulation and the fills).
 //
+// Before the frames: a large JPEG decoded by the viewer's decoder and by stb_image's, and its
+// halftone resampling to the frame size.
+//
 //   render-bench [--frames N] [--light on|off] [--backfaces on|off] [--size WxH] [--style N|NAME]
+//                [--decodes N]
 #include <time.h>
 
 #include <cstdio>
@@ -16,6 +20,7 @@
 
 #include "geometry/face_ordering.h"
 #include "geometry/projection.h"
+#include "picture_decode_bench.h"
 #include "program_folder.h"
 #include "render/lighting_pass.h"
 #include "render/modVisualisation.h"
@@ -61,6 +66,7 @@ void LightLikeStyle(Scene& scene, int style) {
 int Run(const std::vector<std::string>& arguments) {
     int frames = 300;
     int only = -1;  // every style
+    int decodes = 10;
     render_tool::RenderOptions options;
     options.width = 1024;
     options.height = 768;
@@ -72,6 +78,7 @@ int Run(const std::vector<std::string>& arguments) {
         else if (name == "--light") options.light = value == "on";
         else if (name == "--backfaces") options.backfaces = value == "on";
         else if (name == "--style") only = render_tool::ParseStyle(value).value_or(-1);
+        else if (name == "--decodes") decodes = std::atoi(value.c_str());
         else if (name == "--size") std::sscanf(value.c_str(), "%dx%d", &options.width, &options.height);
         else {
             std::fprintf(stderr, "render-bench: unknown option %s\n", name.c_str());
@@ -82,6 +89,7 @@ int Run(const std::vector<std::string>& arguments) {
         std::fprintf(stderr, "render-bench: bad frame count or size\n");
         return 2;
     }
+    if (decodes > 0) PrintPictureDecodeRows(decodes, options.width, options.height, MillisecondsPer);
     const std::string folder = render_tool::ProgramFolder();
     options.texture = folder + "kit-home.jpg";
     Scene scene;

@@ -1,5 +1,6 @@
 // Picture files: PNG and JPEG written and read back, refusals of missing and broken files.
 #include "image/picture_decoder.h"
+#include "image/png_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +32,7 @@ TEST(PictureFiles, PngKeepsEveryPixelAndTheTopRowFirst) {
     ASSERT_TRUE(WritePicturePng(path, original));
     DecodedPicture read;
     std::string error;
-    ASSERT_TRUE(DecodePictureFile(path, read, error)) << error;
+    ASSERT_TRUE(ReadPngFile(path, read, error)) << error;
     std::filesystem::remove(path);
     EXPECT_EQ(read.width, 7);
     EXPECT_EQ(read.height, 5);

@@ -19,6 +19,7 @@
 
 #include "geometry/projection.h"
 #include "image/picture_decoder.h"
+#include "image/png_reader.h"
 #include "render/modVisualisation.h"
 #include "render_test_kit.h"
 
@@ -95,7 +96,7 @@ TEST_F(GoldenFrames, FrontViewOfEveryStyleMatchesItsPicture) {
         }
         DecodedPicture golden;
         std::string error;
-        ASSERT_TRUE(DecodePictureFile(file, golden, error)) << file << ": " << error;
+        ASSERT_TRUE(ReadPngFile(file, golden, error)) << file << ": " << error;
         ASSERT_EQ(golden.width, kWidth);
         ASSERT_EQ(golden.height, kHeight);
         int differing = 0;

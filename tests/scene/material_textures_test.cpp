@@ -51,6 +51,16 @@ DecodedPicture PositionPicture() {
     return picture;
 }
 
+// The picture as a 24-bit BMP file, a format the viewer reads.
+bool WritePictureBmp(const std::string& path, const DecodedPicture& picture) {
+    clsDIB surface;
+    PixelView pixels;
+    surface.CreateFromPictureBox(picture, picture.width, picture.height, pixels, false);
+    if (!pixels.Attached()) return false;
+    WriteBytes(path, EncodeBMP24(surface, picture.width, picture.height));
+    return true;
+}
+
 Scene SceneWithMaterials(int count) {
     Scene scene;
     for (int i = 0; i < count; ++i) AppendMaterial(scene);
@@ -88,9 +98,9 @@ TEST(PathHelpers, SplitAtTheLastSeparator) {
 
 TEST(LoadMaterialTexture, FillsBothSurfacesBottomRowFirst) {
     TempFolder folder;
-    ASSERT_TRUE(WritePicturePng(folder.File("pos.png"), PositionPicture()));
+    ASSERT_TRUE(WritePictureBmp(folder.File("pos.bmp"), PositionPicture()));
     Scene scene = SceneWithMaterials(2);
-    LoadMaterialTexture(scene, 1, folder.File("pos.png"));
+    LoadMaterialTexture(scene, 1, folder.File("pos.bmp"));
     const Material& m = scene.Materials[1];
     ASSERT_EQ(m.HasTexture, kTrue16);
     for (const PixelView* view : {&m.TexturePixels, &m.TextureWorkPixels}) {
@@ -139,20 +149,22 @@ TEST(LoadMaterialTexture, ReadsBmpGifAndJpegPictures) {
 
 TEST(LoadMaterialTexture, MissingEmptyOrBrokenFilesLeaveTheMaterialUntextured) {
     TempFolder folder;
-    ASSERT_TRUE(WritePicturePng(folder.File("pos.png"), PositionPicture()));
+    ASSERT_TRUE(WritePictureBmp(folder.File("pos.bmp"), PositionPicture()));
     WriteBytes(folder.File("empty.jpg"), {});
     WriteBytes(folder.File("broken.jpg"), {0xFF, 0xD8, 0xFF, 0xE0, 1, 2, 3, 4, 5});
     Scene scene = SceneWithMaterials(1);
-    for (const std::string name : {"missing.jpg", "empty.jpg", "broken.jpg"}) {
-        LoadMaterialTexture(scene, 0, folder.File("pos.png"));
+    // A PNG file is a picture, but not one the viewer takes.
+    ASSERT_TRUE(WritePicturePng(folder.File("pos.png"), PositionPicture()));
+    for (const std::string name : {"missing.jpg", "empty.jpg", "broken.jpg", "pos.png"}) {
+        LoadMaterialTexture(scene, 0, folder.File("pos.bmp"));
         ASSERT_EQ(scene.Materials[0].HasTexture, kTrue16);
         LoadMaterialTexture(scene, 0, folder.File(name));
         EXPECT_EQ(scene.Materials[0].HasTexture, kFalse16) << name;
     }
     EXPECT_FALSE(scene.Materials[0].TextureWorkPixels.Attached()) << "an undecodable picture releases the surfaces";
     // Indices without a material change nothing.
-    LoadMaterialTexture(scene, 1, folder.File("pos.png"));
-    LoadMaterialTexture(scene, -1, folder.File("pos.png"));
+    LoadMaterialTexture(scene, 1, folder.File("pos.bmp"));
+    LoadMaterialTexture(scene, -1, folder.File("pos.bmp"));
     EXPECT_EQ(scene.Materials.size(), 1u);
 }
 

@@ -1,62 +1,26 @@
-// The one place where the stb picture libraries are compiled.
+// Picture files in: recognised by content and handed to their decoder. Out: PNG and JPEG through
+// stb_image_write.
 #include "picture_decoder.h"
+#include "bitmap_gif_decoder.h"
+#include "jpeg_decoder.h"
+#include "picture_format.h"
+#include "picture_limits.h"
 #include "whole_file_writer.h"
 
-#include <climits>
 #include <fstream>
-#include <iterator>
+#include <new>
 #include <system_error>
 #include <vector>
 
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wsign-compare"
-#pragma GCC diagnostic ignored "-Wunused-parameter"
-#pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
-#pragma GCC diagnostic ignored "-Wduplicated-branches"
-#pragma GCC diagnostic ignored "-Wdouble-promotion"
-#endif
-#define STB_IMAGE_IMPLEMENTATION
+#include "stb_warnings_begin.h"
+#define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb_image.h>
 #include <stb_image_write.h>
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
+#include "stb_warnings_end.h"
 
 namespace maglorin {
 
 namespace {
-
-// Pictures above this many pixels, or files above this size, are refused rather than risking a
-// huge allocation.
-constexpr std::int64_t kMaxPicturePixels = 64LL * 1024 * 1024;
-constexpr std::uintmax_t kMaxPictureFileBytes = 256ULL * 1024 * 1024;
-
-bool TakeDecoded(unsigned char* rgb, int width, int height, DecodedPicture& picture,
-                 std::string& error) {
-    if (rgb == nullptr) {
-        const char* reason = stbi_failure_reason();
-        error = reason != nullptr ? reason : "cannot decode the picture";
-        return false;
-    }
-    if (static_cast<std::int64_t>(width) * height > kMaxPicturePixels) {
-        stbi_image_free(rgb);
-        error = "picture too large";
-        return false;
-    }
-    picture.width = width;
-    picture.height = height;
-    picture.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
-        const unsigned char* p = rgb + i * 3;
-        picture.pixels[i] = (std::uint32_t{p[0]} << 16) | (std::uint32_t{p[1]} << 8) | p[2];
-    }
-    stbi_image_free(rgb);
-    return true;
-}
 
 // 0x00RRGGBB words to packed RGB bytes, the layout the stb writers take.
 std::vector<unsigned char> PackRgb(const DecodedPicture& picture) {
@@ -93,6 +57,10 @@ bool DecodePictureFile(const std::filesystem::path& path, DecodedPicture& pictur
         error = "cannot open the picture file";
         return false;
     }
+    if (size == 0) {
+        error = "the picture file is empty";
+        return false;
+    }
     if (size > kMaxPictureFileBytes) {
         error = "picture file too large";
         return false;
@@ -110,16 +78,33 @@ bool DecodePictureFile(const std::filesystem::path& path, DecodedPicture& pictur
 bool DecodePictureMemory(const std::uint8_t* data, std::size_t size, DecodedPicture& picture,
                          std::string& error) {
     picture = DecodedPicture{};
-    if (size > static_cast<std::size_t>(INT_MAX)) {
-        error = "picture too large";
-        return false;
+    bool decoded = false;
+    try {
+        switch (SniffPictureFormat(data, size)) {
+            case PictureFormat::Jpeg:
+                decoded = DecodeJpeg(data, size, picture, error);
+                break;
+            case PictureFormat::Bmp:
+            case PictureFormat::Gif:
+                decoded = DecodeBitmapOrGif(data, size, picture, error);
+                break;
+            case PictureFormat::Unknown:
+                error = "not a picture the viewer can read (JPEG, BMP or GIF)";
+                return false;
+        }
+    } catch (const std::bad_alloc&) {
+        // A picture within the ceiling can still be more than a 32-bit process has free.
+        error = "not enough memory for the picture";
+        decoded = false;
     }
-    int width = 0;
-    int height = 0;
-    int channels = 0;
-    unsigned char* rgb =
-        stbi_load_from_memory(data, static_cast<int>(size), &width, &height, &channels, 3);
-    return TakeDecoded(rgb, width, height, picture, error);
+    // A decoder that reports success without pixels has still given no picture.
+    if (decoded && (picture.Empty() || picture.pixels.size() != static_cast<std::size_t>(picture.width) *
+                                                                  static_cast<std::size_t>(picture.height))) {
+        error = "the picture has no pixels";
+        decoded = false;
+    }
+    if (!decoded) picture = DecodedPicture{};
+    return decoded;
 }
 
 bool WritePicturePng(const std::filesystem::path& path, const DecodedPicture& picture) {

@@ -1,6 +1,6 @@
 #pragma once
-// Decoding of picture files (JPEG, PNG, BMP, GIF and the other formats stb_image reads) and
-// writing of PNG and JPEG files for tools and tests.
+// Decoding of the picture files the viewer takes (JPEG, BMP and DIB, GIF), recognised by their
+// content whatever their name, and writing of PNG and JPEG files for tools and tests.
 
 #include <cstdint>
 #include <filesystem>
@@ -11,7 +11,8 @@
 namespace maglorin {
 
 // Decodes the file at `path` into `picture`; false (and `picture` emptied) when the file cannot
-// be read or is not a picture. `error` receives the decoder's reason. Paths are opened through
+// be read, is not a picture of those kinds, holds no pixels or claims a size beyond the picture
+// ceiling (checked before any pixel memory is allocated). `error` receives the reason. Paths are opened through
 // the standard library, so names outside the system code page work on Windows too.
 bool DecodePictureFile(const std::filesystem::path& path, DecodedPicture& picture,
                        std::string& error);

@@ -12,3 +12,5 @@ endforeach()
 # It holds keys through the system's input queue and needs its window in front: nothing else
 # may open windows meanwhile.
 set_tests_properties(ui_window_test PROPERTIES RUN_SERIAL TRUE)
+# Picture files through the portable decoder and the system's picture service.
+maglorin_add_test(ui_picture_file_test SOURCES win32/picture_file_test.cpp LIBS viewer_ui)

@@ -6,16 +6,14 @@
 #include <vector>
 
 #include "image/picture_decoder.h"
+#include "image/picture_format.h"
+#include "image/picture_limits.h"
 #include "scene/material_textures.h"
 #include "ui/win32/text_encoding.h"
 
 namespace maglorin::win32 {
 
 namespace {
-
-// Files beyond this are not pictures the viewer can use; refusing them keeps a wrong choice
-// from exhausting memory.
-constexpr LONGLONG kMaxPictureFileBytes = 256LL * 1024 * 1024;
 
 bool ReadWholeFile(const std::wstring& path, std::vector<std::uint8_t>& bytes, std::wstring& error) {
     UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -25,7 +23,7 @@ bool ReadWholeFile(const std::wstring& path, std::vector<std::uint8_t>& bytes, s
         return false;
     }
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 || size.QuadPart > kMaxPictureFileBytes) {
+    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 || static_cast<std::uint64_t>(size.QuadPart) > kMaxPictureFileBytes) {
         error = L"the file is empty or too large";
         return false;
     }
@@ -48,7 +46,8 @@ bool RenderOlePicture(IPicture* ole, DecodedPicture& picture) {
     WindowDc screen(nullptr);
     const int width = MulDiv(himetricWidth, GetDeviceCaps(screen.Get(), LOGPIXELSX), 2540);
     const int height = MulDiv(himetricHeight, GetDeviceCaps(screen.Get(), LOGPIXELSY), 2540);
-    if (width <= 0 || height <= 0 || static_cast<LONGLONG>(width) * height > 64LL * 1024 * 1024) return false;
+    std::string refused;
+    if (!PictureSizeAllowed(width, height, refused)) return false;
 
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -118,7 +117,13 @@ bool LoadPictureFile(const std::wstring& path, DecodedPicture& picture, std::wst
     if (!ReadWholeFile(path, bytes, error)) return false;
     std::string reason;
     if (DecodePictureMemory(bytes.data(), bytes.size(), picture, reason) && !picture.Empty()) return true;
-    if (DecodeWithPictureService(bytes, picture) && !picture.Empty()) return true;
+    // The system's picture service reads the other kinds the open dialog offers (metafiles, icons,
+    // cursors). A JPEG, BMP or GIF that the decoder refused (damaged, or larger than the picture
+    // ceiling) is never handed to it: the refusal stands.
+    if (SniffPictureFormat(bytes.data(), bytes.size()) == PictureFormat::Unknown &&
+        DecodeWithPictureService(bytes, picture) && !picture.Empty()) {
+        return true;
+    }
     picture = DecodedPicture{};
     error = L"not a picture the viewer can read (" + Utf8ToWide(reason) + L")";
     return false;

@@ -1,0 +1,63 @@
+// stb_image's PNG reader, compiled alone here for the project's own PNG files.
+#include "png_reader.h"
+
+#include <climits>
+#include <fstream>
+#include <system_error>
+#include <vector>
+
+#include "picture_limits.h"
+
+#include "stb_warnings_begin.h"
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#define STBI_NO_STDIO
+#define STBI_NO_LINEAR
+#define STBI_NO_HDR
+#define STBI_MAX_DIMENSIONS 16384
+#include <stb_image.h>
+#include "stb_warnings_end.h"
+
+namespace maglorin {
+
+bool ReadPngFile(const std::filesystem::path& path, DecodedPicture& picture, std::string& error) {
+    picture = DecodedPicture{};
+    std::error_code sizeError;
+    const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
+    if (sizeError || size == 0 || size > kMaxPictureFileBytes) {
+        error = "cannot open the PNG file, or it is empty or too large";
+        return false;
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    std::ifstream file(path, std::ios::binary);
+    if (!file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
+        error = "cannot read the PNG file";
+        return false;
+    }
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    const int length = static_cast<int>(bytes.size());
+    if (stbi_info_from_memory(bytes.data(), length, &width, &height, &channels) == 0) {
+        error = "not a PNG picture";
+        return false;
+    }
+    if (!PictureSizeAllowed(width, height, error)) return false;
+    unsigned char* rgb = stbi_load_from_memory(bytes.data(), length, &width, &height, &channels, 3);
+    if (rgb == nullptr) {
+        error = "damaged PNG file";
+        return false;
+    }
+    picture.width = width;
+    picture.height = height;
+    picture.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
+        const unsigned char* p = rgb + i * 3;
+        picture.pixels[i] = (std::uint32_t{p[0]} << 16) | (std::uint32_t{p[1]} << 8) | p[2];
+    }
+    stbi_image_free(rgb);
+    return true;
+}
+
+}  // namespace maglorin
