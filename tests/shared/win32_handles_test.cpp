@@ -82,11 +82,17 @@ TEST(Win32HandlesTest, ARegistryKeyIsClosedAndReceiveClosesTheKeyHeldBefore) {
                               key.Receive(), nullptr),
               ERROR_SUCCESS);
     const HKEY first = key.Get();
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kTestKey, 0, KEY_READ, key.Receive()), ERROR_SUCCESS);
     DWORD values = 0;
+    ASSERT_EQ(RegQueryInfoKeyW(first, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                               &values, nullptr, nullptr, nullptr, nullptr),
+              ERROR_SUCCESS);
+    // Asked for a new key, the owner closes the one it held first (checked before the system
+    // may hand out the same value again).
+    HKEY* slot = key.Receive();
     EXPECT_NE(RegQueryInfoKeyW(first, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                                &values, nullptr, nullptr, nullptr, nullptr),
               ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kTestKey, 0, KEY_READ, slot), ERROR_SUCCESS);
     EXPECT_EQ(RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                                &values, nullptr, nullptr, nullptr, nullptr),
               ERROR_SUCCESS);
