@@ -37,6 +37,7 @@ if(MAGLORIN_WIN32)
     maglorin_add_test(extraction_full_disk_test SOURCES ${extraction_tests}/extraction_full_disk_test.cpp
                       LIBS extraction_test_support)
     set_tests_properties(extraction_full_disk_test PROPERTIES FIXTURES_REQUIRED "wine_session;extraction_packages;small_drive")
+    set_tests_properties(extraction_full_disk_test PROPERTIES RESOURCE_LOCK small_drive)
 
     foreach(t payload_extractor_test extraction_cleanup_test progress_pipe_win32_test extraction_full_disk_test)
         add_dependencies(${t} decoder)
