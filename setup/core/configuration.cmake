@@ -17,5 +17,5 @@ if(MAGLORIN_WIN32)
         ${CMAKE_CURRENT_LIST_DIR}/win32/reference_lookups_win32.cpp
     )
     target_include_directories(setup_config_win32 PUBLIC ${CMAKE_CURRENT_LIST_DIR}/win32)
-    target_link_libraries(setup_config_win32 PUBLIC setup_config shell32 ole32 advapi32)
+    target_link_libraries(setup_config_win32 PUBLIC setup_config shared_win32_handles shell32 ole32 advapi32)
 endif()

@@ -27,5 +27,5 @@ if(MAGLORIN_WIN32)
         ${CMAKE_CURRENT_LIST_DIR}/win32/system_dialogs_win32.cpp
     )
     target_include_directories(setup_extraction_win32 PUBLIC ${CMAKE_CURRENT_LIST_DIR}/win32)
-    target_link_libraries(setup_extraction_win32 PUBLIC setup_extraction setup_config advapi32 user32)
+    target_link_libraries(setup_extraction_win32 PUBLIC setup_extraction setup_config shared_win32_handles advapi32 user32)
 endif()

@@ -9,6 +9,7 @@ add_library(setup_package STATIC
 )
 if(MAGLORIN_WIN32)
     target_sources(setup_package PRIVATE ${CMAKE_CURRENT_LIST_DIR}/win32/package_file_win32.cpp)
+    target_link_libraries(setup_package PRIVATE shared_win32_handles)
 else()
     target_sources(setup_package PRIVATE ${CMAKE_CURRENT_LIST_DIR}/posix/package_file_posix.cpp)
 endif()

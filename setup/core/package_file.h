@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "extraction_context.h"  // NativeFileHandle
+#include "unique_handle.h"
 
 namespace maglorin {
 
@@ -16,14 +17,15 @@ enum class FileSharing {
     ReadAndWrite,  // others may also write it
 };
 
+// The platform's file handle or descriptor; each side defines Invalid() and Close().
+struct PackageFileTraits {
+    using Value = NativeFileHandle;
+    static Value Invalid();
+    static void Close(Value handle);
+};
+
 class PackageFile {
 public:
-    PackageFile() = default;
-    ~PackageFile();
-    PackageFile(PackageFile&& other) noexcept;
-    PackageFile& operator=(PackageFile&& other) noexcept;
-    PackageFile(const PackageFile&) = delete;
-    PackageFile& operator=(const PackageFile&) = delete;
 
     bool Open(const std::filesystem::path& path, FileSharing sharing);
     void Close();
@@ -37,14 +39,10 @@ public:
 
     // For callers that hand the open file on (the extraction library reads archives through it).
     // Still owned by this object.
-    NativeFileHandle Handle() const { return handle_; }
+    NativeFileHandle Handle() const { return handle_.Get(); }
 
 private:
-#if defined(_WIN32)
-    NativeFileHandle handle_ = reinterpret_cast<NativeFileHandle>(static_cast<std::intptr_t>(-1));
-#else
-    NativeFileHandle handle_ = -1;
-#endif
+    UniqueHandle<PackageFileTraits> handle_;
 };
 
 }  // namespace maglorin

@@ -97,6 +97,9 @@ bool clsFileBMP::WriteBMP24(const std::filesystem::path& FileName, const clsDIB&
     case WholeFileResult::CannotWrite:
         error_ = "cannot write the bitmap file";
         return false;
+    case WholeFileResult::CannotReplace:
+        error_ = "cannot replace the existing bitmap file";
+        return false;
     }
     return false;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// Writes a finished file in one go. A file that could not be written completely is removed, so
-// nothing incomplete is left looking like a finished picture.
+// Writes a finished file in one go: the bytes go to a temporary file beside the target, which
+// replaces the target only once it is complete. A failed write leaves any earlier file of that
+// name as it was and no incomplete file behind.
 
 #include <cstdint>
 #include <filesystem>
@@ -8,8 +9,17 @@
 
 namespace maglorin {
 
-enum class WholeFileResult { Written, CannotCreate, CannotWrite };
+enum class WholeFileResult {
+    Written,
+    CannotCreate,   // the temporary file could not be created
+    CannotWrite,    // writing it failed (a full disk): removed again
+    CannotReplace,  // the complete file could not take the target's name: removed again
+};
 
-WholeFileResult WriteWholeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
+// The temporary name the bytes are written under: the target's name with ".partial" added.
+std::filesystem::path PartialFilePath(const std::filesystem::path& path);
+
+[[nodiscard]] WholeFileResult WriteWholeFile(const std::filesystem::path& path,
+                                             const std::vector<std::uint8_t>& bytes);
 
 }  // namespace maglorin

@@ -6,41 +6,24 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <utility>
-
 namespace maglorin {
 
-PackageFile::~PackageFile() { Close(); }
-
-PackageFile::PackageFile(PackageFile&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
-
-PackageFile& PackageFile::operator=(PackageFile&& other) noexcept {
-    if (this != &other) {
-        Close();
-        handle_ = std::exchange(other.handle_, -1);
-    }
-    return *this;
-}
+NativeFileHandle PackageFileTraits::Invalid() { return -1; }
+void PackageFileTraits::Close(NativeFileHandle handle) { ::close(handle); }
 
 // POSIX has no sharing modes; reading never locks others out.
 bool PackageFile::Open(const std::filesystem::path& path, FileSharing) {
-    Close();
-    handle_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    return handle_ >= 0;
+    handle_.Reset(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    return handle_.IsValid();
 }
 
-void PackageFile::Close() {
-    if (handle_ >= 0) {
-        ::close(handle_);
-        handle_ = -1;
-    }
-}
+void PackageFile::Close() { handle_.Reset(); }
 
-bool PackageFile::IsOpen() const { return handle_ >= 0; }
+bool PackageFile::IsOpen() const { return handle_.IsValid(); }
 
 bool PackageFile::Size(std::uint64_t& bytes) const {
     struct stat info {};
-    if (handle_ < 0 || ::fstat(handle_, &info) != 0 || info.st_size < 0) {
+    if (!handle_.IsValid() || ::fstat(handle_.Get(), &info) != 0 || info.st_size < 0) {
         return false;
     }
     bytes = static_cast<std::uint64_t>(info.st_size);
@@ -50,12 +33,12 @@ bool PackageFile::Size(std::uint64_t& bytes) const {
 bool PackageFile::ReadAt(std::uint64_t position, void* buffer, std::size_t count,
                          std::size_t& bytesRead) const {
     bytesRead = 0;
-    if (handle_ < 0 || position > static_cast<std::uint64_t>(INT64_MAX)) {
+    if (!handle_.IsValid() || position > static_cast<std::uint64_t>(INT64_MAX)) {
         return false;
     }
     auto* out = static_cast<unsigned char*>(buffer);
     while (bytesRead < count) {
-        ssize_t got = ::pread(handle_, out + bytesRead, count - bytesRead,
+        ssize_t got = ::pread(handle_.Get(), out + bytesRead, count - bytesRead,
                               static_cast<off_t>(position + bytesRead));
         if (got < 0 && errno == EINTR) {
             continue;

@@ -4,50 +4,31 @@
 
 #include <windows.h>
 
-#include <utility>
+#include "win32_handles.h"
 
 namespace maglorin {
 
-namespace {
-const NativeFileHandle kNoHandle = INVALID_HANDLE_VALUE;
-}
-
-PackageFile::~PackageFile() { Close(); }
-
-PackageFile::PackageFile(PackageFile&& other) noexcept
-    : handle_(std::exchange(other.handle_, kNoHandle)) {}
-
-PackageFile& PackageFile::operator=(PackageFile&& other) noexcept {
-    if (this != &other) {
-        Close();
-        handle_ = std::exchange(other.handle_, kNoHandle);
-    }
-    return *this;
-}
+// The same handle kind as FileHandle owns.
+NativeFileHandle PackageFileTraits::Invalid() { return FileHandleTraits::Invalid(); }
+void PackageFileTraits::Close(NativeFileHandle handle) { FileHandleTraits::Close(handle); }
 
 bool PackageFile::Open(const std::filesystem::path& path, FileSharing sharing) {
-    Close();
     DWORD share = FILE_SHARE_READ;
     if (sharing == FileSharing::ReadAndWrite) {
         share |= FILE_SHARE_WRITE;
     }
-    handle_ = ::CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-    return handle_ != kNoHandle;
+    handle_.Reset(::CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    return handle_.IsValid();
 }
 
-void PackageFile::Close() {
-    if (handle_ != kNoHandle) {
-        ::CloseHandle(handle_);
-        handle_ = kNoHandle;
-    }
-}
+void PackageFile::Close() { handle_.Reset(); }
 
-bool PackageFile::IsOpen() const { return handle_ != kNoHandle; }
+bool PackageFile::IsOpen() const { return handle_.IsValid(); }
 
 bool PackageFile::Size(std::uint64_t& bytes) const {
     LARGE_INTEGER size{};
-    if (handle_ == kNoHandle || !::GetFileSizeEx(handle_, &size) || size.QuadPart < 0) {
+    if (!handle_.IsValid() || !::GetFileSizeEx(handle_.Get(), &size) || size.QuadPart < 0) {
         return false;
     }
     bytes = static_cast<std::uint64_t>(size.QuadPart);
@@ -57,7 +38,7 @@ bool PackageFile::Size(std::uint64_t& bytes) const {
 bool PackageFile::ReadAt(std::uint64_t position, void* buffer, std::size_t count,
                          std::size_t& bytesRead) const {
     bytesRead = 0;
-    if (handle_ == kNoHandle) {
+    if (!handle_.IsValid()) {
         return false;
     }
     auto* out = static_cast<unsigned char*>(buffer);
@@ -69,7 +50,7 @@ bool PackageFile::ReadAt(std::uint64_t position, void* buffer, std::size_t count
         const std::size_t remaining = count - bytesRead;
         const DWORD ask = remaining > 0x40000000u ? 0x40000000u : static_cast<DWORD>(remaining);
         DWORD got = 0;
-        if (!::ReadFile(handle_, out + bytesRead, ask, &got, &where)) {
+        if (!::ReadFile(handle_.Get(), out + bytesRead, ask, &got, &where)) {
             if (::GetLastError() == ERROR_HANDLE_EOF) {
                 break;
             }

@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+#include <utility>
+
+#include "win32_handles.h"
+
 namespace maglorin::extract_tool {
 namespace {
 
@@ -29,24 +33,23 @@ std::string Narrow(const std::wstring& text) {
 
 class Win32Decoder final : public LoadedDecoder {
 public:
-    explicit Win32Decoder(HMODULE module) : module_(module) {}
-    ~Win32Decoder() override { FreeLibrary(module_); }
+    explicit Win32Decoder(LibraryHandle module) : module_(std::move(module)) {}
     const DecoderExports& Exports() const override { return exports_; }
+    HMODULE Module() const { return module_.Get(); }
     DecoderExports exports_;
 
 private:
-    HMODULE module_;
+    LibraryHandle module_;
 };
 
 class Win32ArchiveFile final : public ArchiveFile {
 public:
-    Win32ArchiveFile(HANDLE handle, std::uint64_t size) : handle_(handle), size_(size) {}
-    ~Win32ArchiveFile() override { CloseHandle(handle_); }
-    NativeFileHandle Handle() const override { return handle_; }
+    Win32ArchiveFile(FileHandle handle, std::uint64_t size) : handle_(std::move(handle)), size_(size) {}
+    NativeFileHandle Handle() const override { return handle_.Get(); }
     std::uint64_t Size() const override { return size_; }
 
 private:
-    HANDLE handle_;
+    FileHandle handle_;
     std::uint64_t size_;
 };
 
@@ -75,12 +78,13 @@ std::vector<std::string> ArgumentsFromWide(int argc, wchar_t** argv) {
 
 std::unique_ptr<LoadedDecoder> LoadDecoder(std::string& error) {
     const std::wstring path = ProgramFolder() + L"\\decoder.dll";
-    const HMODULE module = LoadLibraryW(path.c_str());
-    if (module == nullptr) {
+    LibraryHandle library(LoadLibraryW(path.c_str()));
+    if (!library) {
         error = "cannot load the extraction library " + Narrow(path);
         return nullptr;
     }
-    auto decoder = std::make_unique<Win32Decoder>(module);
+    auto decoder = std::make_unique<Win32Decoder>(std::move(library));
+    const HMODULE module = decoder->Module();
     DecoderExports& e = decoder->exports_;
     if (!Bind(module, "InitExtraction", e.initExtraction) ||
         !Bind(module, "GetTotalFilesSize", e.getTotalFilesSize) ||
@@ -93,17 +97,14 @@ std::unique_ptr<LoadedDecoder> LoadDecoder(std::string& error) {
 }
 
 std::unique_ptr<ArchiveFile> OpenArchiveFile(const std::string& path, std::string& error) {
-    const HANDLE handle = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    FileHandle handle(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size;
-    if (handle == INVALID_HANDLE_VALUE || !GetFileSizeEx(handle, &size)) {
+    if (!handle || !GetFileSizeEx(handle.Get(), &size)) {
         error = "cannot open " + path;
-        if (handle != INVALID_HANDLE_VALUE) {
-            CloseHandle(handle);
-        }
         return nullptr;
     }
-    return std::make_unique<Win32ArchiveFile>(handle, static_cast<std::uint64_t>(size.QuadPart));
+    return std::make_unique<Win32ArchiveFile>(std::move(handle), static_cast<std::uint64_t>(size.QuadPart));
 }
 
 std::optional<std::basic_string<PathChar>> PrepareOutputFolder(const std::string& path, std::string& error) {

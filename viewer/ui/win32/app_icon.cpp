@@ -9,24 +9,24 @@ void DrawShirt(HDC dc, int size, COLORREF body, COLORREF stripe) {
     auto at = [size](int x, int y) { return POINT{x * size / 32, y * size / 32}; };
     const POINT outline[] = {at(10, 3), at(13, 3), at(16, 8), at(19, 3), at(22, 3), at(31, 9), at(27, 15),
                              at(24, 13), at(24, 30), at(8, 30), at(8, 13), at(5, 15), at(1, 9)};
-    UniqueBrush fill(CreateSolidBrush(body));
-    UniqueHandle<HGDIOBJ, GdiObjectTraits> pen(CreatePen(PS_SOLID, 1, RGB(20, 20, 20)));
+    BrushHandle fill(CreateSolidBrush(body));
+    GdiObjectHandle pen(CreatePen(PS_SOLID, 1, RGB(20, 20, 20)));
     SelectScope selectBrush(dc, fill.Get());
     SelectScope selectPen(dc, pen.Get());
     Polygon(dc, outline, static_cast<int>(sizeof outline / sizeof outline[0]));
-    UniqueBrush band(CreateSolidBrush(stripe));
+    BrushHandle band(CreateSolidBrush(stripe));
     const RECT stripeRect{at(14, 9).x, at(14, 9).y, at(18, 30).x, at(18, 30).y};
     FillRect(dc, &stripeRect, band.Get());
 }
 
 }  // namespace
 
-UniqueIcon DrawAppIcon(int size) {
+IconHandle DrawAppIcon(int size) {
     WindowDc screen(nullptr);
-    UniqueBitmap colour(CreateCompatibleBitmap(screen.Get(), size, size));
-    UniqueBitmap mask(CreateBitmap(size, size, 1, 1, nullptr));
-    UniqueMemoryDc dc(CreateCompatibleDC(screen.Get()));
-    if (!colour || !mask || !dc) return UniqueIcon();
+    BitmapHandle colour(CreateCompatibleBitmap(screen.Get(), size, size));
+    BitmapHandle mask(CreateBitmap(size, size, 1, 1, nullptr));
+    MemoryDcHandle dc(CreateCompatibleDC(screen.Get()));
+    if (!colour || !mask || !dc) return IconHandle();
     {
         SelectScope select(dc.Get(), colour.Get());
         RECT all{0, 0, size, size};
@@ -44,17 +44,17 @@ UniqueIcon DrawAppIcon(int size) {
     info.fIcon = TRUE;
     info.hbmColor = colour.Get();
     info.hbmMask = mask.Get();
-    return UniqueIcon(CreateIconIndirect(&info));
+    return IconHandle(CreateIconIndirect(&info));
 }
 
-UniqueBitmap DrawAppPicture(int size) {
+BitmapHandle DrawAppPicture(int size) {
     WindowDc screen(nullptr);
-    UniqueBitmap picture(CreateCompatibleBitmap(screen.Get(), size, size));
-    UniqueMemoryDc dc(CreateCompatibleDC(screen.Get()));
-    if (!picture || !dc) return UniqueBitmap();
+    BitmapHandle picture(CreateCompatibleBitmap(screen.Get(), size, size));
+    MemoryDcHandle dc(CreateCompatibleDC(screen.Get()));
+    if (!picture || !dc) return BitmapHandle();
     SelectScope select(dc.Get(), picture.Get());
     RECT all{0, 0, size, size};
-    UniqueBrush grass(CreateSolidBrush(RGB(40, 130, 60)));
+    BrushHandle grass(CreateSolidBrush(RGB(40, 130, 60)));
     FillRect(dc.Get(), &all, grass.Get());
     DrawShirt(dc.Get(), size, RGB(30, 60, 200), RGB(240, 220, 40));
     return picture;

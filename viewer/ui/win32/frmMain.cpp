@@ -304,7 +304,7 @@ void frmMain::Form_Unload() {
 }
 
 void frmMain::ShowMenuState() {
-    UniqueMenu bar = menu_.BuildMenuBar();
+    MenuHandle bar = menu_.BuildMenuBar();
     SetMenu(window_, bar.Get());
     menuBar_ = std::move(bar);  // the previous bar is destroyed after the new one is attached
     DrawMenuBar(window_);
@@ -405,7 +405,7 @@ void frmMain::mnuExit_Click() { DestroyWindow(window_); }
 
 void frmMain::picCanvas_MouseDown(int button, POINT screenPoint) {
     if (button != 2) return;
-    UniqueMenu popup = menu_.BuildStylePopup();
+    MenuHandle popup = menu_.BuildStylePopup();
     if (!popup) return;
     const UINT command = static_cast<UINT>(TrackPopupMenu(popup.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON,
                                                           screenPoint.x, screenPoint.y, 0, window_, nullptr));
@@ -413,7 +413,7 @@ void frmMain::picCanvas_MouseDown(int button, POINT screenPoint) {
 }
 
 void frmMain::DropFiles(HDROP drop) {
-    UniqueDrop owned(drop);
+    DropHandle owned(drop);
     const UINT length = DragQueryFileW(owned.Get(), 0, nullptr, 0);
     if (length == 0) return;
     std::wstring path(length + 1, L'\0');

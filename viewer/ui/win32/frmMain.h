@@ -15,7 +15,7 @@
 #include "ui/win32/main_menu.h"
 #include "ui/win32/top_level_windows.h"
 #include "ui/win32/user_settings.h"
-#include "ui/win32/win32_handles.h"
+#include "win32_handles.h"
 
 namespace maglorin::win32 {
 
@@ -108,10 +108,10 @@ private:
     HWND Image1_ = nullptr;
 
     MainMenu menu_;
-    UniqueMenu menuBar_;  // detached from the window before it is destroyed
-    UniqueIcon icon_;
-    UniqueBitmap kitBitmap_;
-    UniqueBitmap image1Bitmap_;
+    MenuHandle menuBar_;  // detached from the window before it is destroyed
+    IconHandle icon_;
+    BitmapHandle kitBitmap_;
+    BitmapHandle image1Bitmap_;
     WindowTimer tmrProcess_;
 
     DecodedPicture backgroundPicture_;  // BG.jpg as decoded; empty when it could not be read

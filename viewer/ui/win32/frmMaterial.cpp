@@ -9,7 +9,7 @@
 #include "ui/win32/picture_file.h"
 #include "ui/win32/resource_ids.h"
 #include "ui/win32/text_encoding.h"
-#include "ui/win32/win32_handles.h"
+#include "win32_handles.h"
 
 namespace maglorin::win32 {
 
@@ -129,7 +129,7 @@ void frmMaterial::OnDrawItem(const DRAWITEMSTRUCT& item) {
     } else if (item.CtlID == IDC_PICCOLOR) {
         if (Material* material = Selected()) {
             const ColourRGB& c = material->Diffuse;
-            UniqueBrush brush(CreateSolidBrush(RGB(c.red & 0xFF, c.green & 0xFF, c.blue & 0xFF)));
+            BrushHandle brush(CreateSolidBrush(RGB(c.red & 0xFF, c.green & 0xFF, c.blue & 0xFF)));
             FillRect(item.hDC, &item.rcItem, brush.Get());
         }
     }

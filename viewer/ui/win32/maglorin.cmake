@@ -15,7 +15,7 @@ add_library(viewer_ui STATIC
     win32/user_settings.cpp
 )
 target_include_directories(viewer_ui PUBLIC ${CMAKE_SOURCE_DIR}/viewer)
-target_link_libraries(viewer_ui PUBLIC viewer_ui_core viewer_render viewer_geometry viewer_scene viewer_image
+target_link_libraries(viewer_ui PUBLIC shared_win32_handles viewer_ui_core viewer_render viewer_geometry viewer_scene viewer_image
     user32 gdi32 comdlg32 shell32 ole32 oleaut32 uuid advapi32)
 
 add_executable(maglorin win32/main.cpp win32/maglorin.rc)

@@ -11,7 +11,7 @@
 #include "ui/win32/test_channel.h"
 #include "ui/win32/text_encoding.h"
 #include "ui/win32/user_settings.h"
-#include "ui/win32/win32_handles.h"
+#include "win32_handles.h"
 
 namespace {
 
@@ -19,8 +19,8 @@ std::wstring PictureArgument() {
     int count = 0;
     LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
     if (arguments == nullptr) return std::wstring();
+    const maglorin::LocalMemoryHandle owned(arguments);
     std::wstring picture = count >= 2 ? arguments[1] : L"";
-    LocalFree(arguments);
     if (picture.empty()) return picture;
     // A name relative to the current folder is shown and remembered as a full path.
     const DWORD length = GetFullPathNameW(picture.c_str(), 0, nullptr, nullptr);

@@ -77,14 +77,14 @@ void MainMenu::AddChildren(HMENU menu, int parent, bool greyAll) const {
     }
 }
 
-UniqueMenu MainMenu::BuildMenuBar() const {
-    UniqueMenu bar(CreateMenu());
+MenuHandle MainMenu::BuildMenuBar() const {
+    MenuHandle bar(CreateMenu());
     if (bar) AddChildren(bar.Get(), -1, false);
     return bar;
 }
 
-UniqueMenu MainMenu::BuildStylePopup() const {
-    UniqueMenu popup(CreatePopupMenu());
+MenuHandle MainMenu::BuildStylePopup() const {
+    MenuHandle popup(CreatePopupMenu());
     if (!popup) return popup;
     for (std::size_t i = 0; i < items_.size(); ++i) {
         if (items_[i].entry == MenuEntry::VisualStyleC) {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/win32/win32_handles.h"
+#include "win32_handles.h"
 
 namespace maglorin::win32 {
 
@@ -59,9 +59,9 @@ public:
     bool Visible(MenuEntry entry) const { return Item(entry).visible; }
 
     // A new menu bar with the visible entries in their current state.
-    UniqueMenu BuildMenuBar() const;
+    MenuHandle BuildMenuBar() const;
     // The "Style" menu as a pop-up; every entry greyed while "Style" is disabled.
-    UniqueMenu BuildStylePopup() const;
+    MenuHandle BuildStylePopup() const;
 
     const std::vector<MenuItemState>& Items() const { return items_; }
 

@@ -16,7 +16,7 @@ namespace maglorin::win32 {
 namespace {
 
 bool ReadWholeFile(const std::wstring& path, std::vector<std::uint8_t>& bytes, std::wstring& error) {
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         error = L"cannot open the file";
@@ -57,8 +57,8 @@ bool RenderOlePicture(IPicture* ole, DecodedPicture& picture) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    UniqueMemoryDc dc(CreateCompatibleDC(screen.Get()));
-    UniqueBitmap bitmap(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    MemoryDcHandle dc(CreateCompatibleDC(screen.Get()));
+    BitmapHandle bitmap(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!dc || !bitmap || bits == nullptr) return false;
     {
         SelectScope select(dc.Get(), bitmap.Get());
@@ -166,13 +166,13 @@ void DrawPicture(HDC dc, const DecodedPicture& picture, const RECT& target) {
     SetStretchBltMode(dc, previous);
 }
 
-UniqueBitmap MakeThumbnail(const DecodedPicture& picture, int width, int height, COLORREF background) {
+BitmapHandle MakeThumbnail(const DecodedPicture& picture, int width, int height, COLORREF background) {
     WindowDc screen(nullptr);
-    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
-    UniqueMemoryDc dc(CreateCompatibleDC(screen.Get()));
-    if (!bitmap || !dc) return UniqueBitmap();
+    BitmapHandle bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
+    MemoryDcHandle dc(CreateCompatibleDC(screen.Get()));
+    if (!bitmap || !dc) return BitmapHandle();
     SelectScope select(dc.Get(), bitmap.Get());
-    UniqueBrush brush(CreateSolidBrush(background));
+    BrushHandle brush(CreateSolidBrush(background));
     RECT all{0, 0, width, height};
     FillRect(dc.Get(), &all, brush.Get());
     if (!picture.Empty()) {

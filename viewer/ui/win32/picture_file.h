@@ -9,7 +9,7 @@
 
 #include "image/decoded_picture.h"
 #include "scene/scene.h"
-#include "ui/win32/win32_handles.h"
+#include "win32_handles.h"
 
 namespace maglorin::win32 {
 
@@ -26,7 +26,7 @@ void LoadTextureOnMaterial(Scene& scene, std::int32_t index, const std::wstring&
 
 // A screen-compatible bitmap of `picture` scaled to fit width x height (aspect kept, centred on
 // `background`), for showing a picture in a control.
-UniqueBitmap MakeThumbnail(const DecodedPicture& picture, int width, int height, COLORREF background);
+BitmapHandle MakeThumbnail(const DecodedPicture& picture, int width, int height, COLORREF background);
 
 // Copies a top-row-first picture to a DC, stretched to the rectangle with halftone smoothing.
 void DrawPicture(HDC dc, const DecodedPicture& picture, const RECT& target);

@@ -7,7 +7,7 @@
 #include "geometry/view_control.h"
 #include "ui/win32/frmMain.h"
 #include "ui/win32/text_encoding.h"
-#include "ui/win32/win32_handles.h"
+#include "win32_handles.h"
 
 namespace maglorin::win32 {
 
@@ -129,7 +129,7 @@ std::string TestChannel::StateReport() const {
 }
 
 bool TestChannel::WriteReply(const std::string& text) const {
-    UniqueFile file(CreateFileW(replyFile_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    FileHandle file(CreateFileW(replyFile_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     DWORD written = 0;

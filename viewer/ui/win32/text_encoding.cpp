@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "ui/win32/win32_handles.h"
+#include "win32_handles.h"
 
 namespace maglorin::win32 {
 
@@ -36,7 +36,7 @@ std::wstring ProgramFolder() {
 }
 
 std::wstring PicturesFolder() {
-    UniqueItemIdList list;
+    ItemIdListHandle list;
     PIDLIST_ABSOLUTE raw = nullptr;
     if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_MYPICTURES, &raw)) || raw == nullptr) {
         return std::wstring();

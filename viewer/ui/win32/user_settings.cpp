@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "ui/win32/win32_handles.h"
+#include "win32_handles.h"
 
 namespace maglorin::win32 {
 
@@ -57,7 +57,7 @@ UserSettings LoadUserSettings() {
     UserSettings settings;
     HKEY raw = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &raw) != ERROR_SUCCESS) return settings;
-    UniqueRegistryKey key(raw);
+    RegistryKeyHandle key(raw);
     settings.windowWidth = ReadNumber(key.Get(), L"WindowWidth");
     settings.windowHeight = ReadNumber(key.Get(), L"WindowHeight");
     settings.textureFolder = ReadText(key.Get(), L"TextureFolder");
@@ -72,7 +72,7 @@ bool SaveUserSettings(const UserSettings& settings) {
         ERROR_SUCCESS) {
         return false;
     }
-    UniqueRegistryKey key(raw);
+    RegistryKeyHandle key(raw);
     bool ok = WriteNumber(key.Get(), L"WindowWidth", settings.windowWidth);
     ok = WriteNumber(key.Get(), L"WindowHeight", settings.windowHeight) && ok;
     ok = WriteText(key.Get(), L"TextureFolder", settings.textureFolder) && ok;

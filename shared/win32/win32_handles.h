@@ -1,0 +1,247 @@
+#pragma once
+// Every Win32 handle the programs hold is owned by one of the small types below: kernel objects
+// (files, pipes, threads, events, processes, mutexes), directory searches, registry keys, loaded
+// libraries, shell item lists, Internet handles, GDI objects, menus, icons, dropped-file handles
+// and LocalAlloc blocks; and a few scopes that undo a Win32 call when they end (a window's DC,
+// painting, a selected object, a timer, COM, a COM interface pointer). All are move-only or
+// fixed in place; each releases what it holds exactly once.
+
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+#include <wininet.h>
+
+#include "unique_handle.h"
+
+namespace maglorin {
+
+// Files and pipes from CreateFileW: INVALID_HANDLE_VALUE when none.
+struct FileHandleTraits {
+    using Value = HANDLE;
+    static Value Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Value handle) { ::CloseHandle(handle); }
+};
+using FileHandle = UniqueHandle<FileHandleTraits>;
+
+// Threads, events, processes and mutexes: null when none.
+struct KernelHandleTraits {
+    using Value = HANDLE;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value handle) { ::CloseHandle(handle); }
+};
+using ThreadHandle = UniqueHandle<KernelHandleTraits>;
+using EventHandle = UniqueHandle<KernelHandleTraits>;
+using ProcessHandle = UniqueHandle<KernelHandleTraits>;
+using MutexHandle = UniqueHandle<KernelHandleTraits>;
+
+// A directory search from FindFirstFileW.
+struct FindHandleTraits {
+    using Value = HANDLE;
+    static Value Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Value handle) { ::FindClose(handle); }
+};
+using FindHandle = UniqueHandle<FindHandleTraits>;
+
+struct RegistryKeyTraits {
+    using Value = HKEY;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value key) { ::RegCloseKey(key); }
+};
+using RegistryKeyHandle = UniqueHandle<RegistryKeyTraits>;
+
+struct LibraryTraits {
+    using Value = HMODULE;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value module) { ::FreeLibrary(module); }
+};
+using LibraryHandle = UniqueHandle<LibraryTraits>;
+
+// An item identifier list the shell allocated.
+struct ItemIdListTraits {
+    using Value = LPITEMIDLIST;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value list) { ::CoTaskMemFree(list); }
+};
+using ItemIdListHandle = UniqueHandle<ItemIdListTraits>;
+
+// A session, connection or request from WinINet (link wininet where used).
+struct InternetTraits {
+    using Value = HINTERNET;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value handle) { ::InternetCloseHandle(handle); }
+};
+using InternetHandle = UniqueHandle<InternetTraits>;
+
+// A block from LocalAlloc, or one a function allocated that way (CommandLineToArgvW,
+// FormatMessageW with FORMAT_MESSAGE_ALLOCATE_BUFFER).
+struct LocalMemoryTraits {
+    using Value = HLOCAL;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value block) { ::LocalFree(block); }
+};
+using LocalMemoryHandle = UniqueHandle<LocalMemoryTraits>;
+
+// GDI objects: pens, brushes, fonts and bitmaps, by their own type or as any object.
+template <typename Object>
+struct GdiObjectTraits {
+    using Value = Object;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value object) { ::DeleteObject(object); }
+};
+using GdiObjectHandle = UniqueHandle<GdiObjectTraits<HGDIOBJ>>;
+using BitmapHandle = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+using BrushHandle = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using FontHandle = UniqueHandle<GdiObjectTraits<HFONT>>;
+
+// A device context from CreateCompatibleDC (a window's own DC is a WindowDc below).
+struct MemoryDcTraits {
+    using Value = HDC;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value dc) { ::DeleteDC(dc); }
+};
+using MemoryDcHandle = UniqueHandle<MemoryDcTraits>;
+
+// A menu not attached to a window (a window destroys its own menu bar).
+struct MenuTraits {
+    using Value = HMENU;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value menu) { ::DestroyMenu(menu); }
+};
+using MenuHandle = UniqueHandle<MenuTraits>;
+
+struct IconTraits {
+    using Value = HICON;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value icon) { ::DestroyIcon(icon); }
+};
+using IconHandle = UniqueHandle<IconTraits>;
+
+// A dropped-files handle, finished once read.
+struct DropTraits {
+    using Value = HDROP;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value drop) { ::DragFinish(drop); }
+};
+using DropHandle = UniqueHandle<DropTraits>;
+
+// A window's device context from GetDC, released to the same window.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_ != nullptr) {
+            ::ReleaseDC(window_, dc_);
+        }
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// BeginPaint / EndPaint of one WM_PAINT.
+class PaintScope {
+public:
+    explicit PaintScope(HWND window) : window_(window) { dc_ = ::BeginPaint(window, &paint_); }
+    ~PaintScope() { ::EndPaint(window_, &paint_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC Get() const { return dc_; }
+    const RECT& Area() const { return paint_.rcPaint; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_ = nullptr;
+};
+
+// An object selected into a DC for the scope, the previous one put back at the end.
+class SelectScope {
+public:
+    SelectScope(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
+    ~SelectScope() {
+        if (previous_ != nullptr && previous_ != HGDI_ERROR) {
+            ::SelectObject(dc_, previous_);
+        }
+    }
+    SelectScope(const SelectScope&) = delete;
+    SelectScope& operator=(const SelectScope&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// A window timer, killed with its owner's id when the owner goes.
+class WindowTimer {
+public:
+    WindowTimer() = default;
+    ~WindowTimer() { Stop(); }
+    WindowTimer(const WindowTimer&) = delete;
+    WindowTimer& operator=(const WindowTimer&) = delete;
+
+    void Start(HWND window, UINT_PTR id, UINT intervalMs) {
+        Stop();
+        if (::SetTimer(window, id, intervalMs, nullptr) != 0) {
+            window_ = window;
+            id_ = id;
+        }
+    }
+    void Stop() {
+        if (window_ != nullptr) {
+            ::KillTimer(window_, id_);
+        }
+        window_ = nullptr;
+    }
+    bool Running() const { return window_ != nullptr; }
+
+private:
+    HWND window_ = nullptr;
+    UINT_PTR id_ = 0;
+};
+
+// COM for the calling thread (the picture service and the shell dialogs need it).
+class ComScope {
+public:
+    ComScope() : ok_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComScope() {
+        if (ok_) {
+            ::CoUninitialize();
+        }
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    bool ok_;
+};
+
+// A COM interface pointer released once.
+template <typename Interface>
+class ComPtr {
+public:
+    ComPtr() = default;
+    ~ComPtr() { Reset(); }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    Interface* Get() const { return p_; }
+    Interface* operator->() const { return p_; }
+    Interface** Put() {
+        Reset();
+        return &p_;
+    }
+    void Reset() {
+        if (p_ != nullptr) {
+            p_->Release();
+        }
+        p_ = nullptr;
+    }
+
+private:
+    Interface* p_ = nullptr;
+};
+
+}  // namespace maglorin
