@@ -1,0 +1,66 @@
+// install-timing PACKAGE DATABASE PRODUCT-CODE [ROUNDS]
+// Times, under the same system and in turns, an install by the shipped installer
+// ("PACKAGE /exenoui /qn": extraction, then msiexec) and an install by msiexec alone of the same
+// database already extracted ("msiexec /i DATABASE /qn"). After every install the product is
+// removed again, untimed. Each side keeps its best time over ROUNDS rounds (default 3).
+// Prints one line: "setup SECONDS msiexec SECONDS". Exit status 0, or 1 when a run failed.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+#include "process_runner_win32.h"
+
+namespace {
+
+using maglorin::disttest::Quoted;
+using maglorin::disttest::RunProgram;
+
+double Now() {
+    LARGE_INTEGER counter{}, frequency{};
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Seconds one install took; negative when it failed, or when the product could not be removed
+// afterwards (the next round would then measure a repair).
+double TimedInstall(const std::wstring& commandLine, const std::wstring& productCode) {
+    const double start = Now();
+    const auto code = RunProgram(commandLine);
+    const double took = Now() - start;
+    const auto removed = RunProgram(L"msiexec.exe /x " + productCode + L" /qn");
+    if (code != 0u) {
+        std::fprintf(stderr, "install-timing: %ls ended with %ld\n", commandLine.c_str(),
+                     code ? static_cast<long>(*code) : -1L);
+        return -1;
+    }
+    return removed == 0u ? took : -1;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 4) {
+        std::fputs("usage: install-timing PACKAGE DATABASE PRODUCT-CODE [ROUNDS]\n", stderr);
+        return 1;
+    }
+    const std::wstring setup = Quoted(argv[1]) + L" /exenoui /qn";
+    const std::wstring msiexec = L"msiexec.exe /i " + Quoted(argv[2]) + L" /qn";
+    const std::wstring productCode = argv[3];
+    const int rounds = argc > 4 ? std::max(1, static_cast<int>(std::wcstol(argv[4], nullptr, 10))) : 3;
+    double bestSetup = 1e30, bestMsiexec = 1e30;
+    for (int round = 0; round < rounds; ++round) {
+        const double a = TimedInstall(setup, productCode);
+        const double b = TimedInstall(msiexec, productCode);
+        if (a < 0 || b < 0) {
+            return 1;
+        }
+        bestSetup = std::min(bestSetup, a);
+        bestMsiexec = std::min(bestMsiexec, b);
+    }
+    std::printf("setup %.3f msiexec %.3f\n", bestSetup, bestMsiexec);
+    return 0;
+}
