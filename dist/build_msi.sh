@@ -13,15 +13,15 @@ rm -f "$output" "$partial"
 trap 'rm -f "$partial"' EXIT
 
 if [ "$arch" = x64 ]; then
-    programFiles=ProgramFiles64Folder template="x64;1033"
+    programFiles=ProgramFiles64Folder template="x64;1033" win64=yes
 else
-    programFiles=ProgramFilesFolder template="Intel;1033"
+    programFiles=ProgramFilesFolder template="Intel;1033" win64=no
 fi
 wxs=$(cd "$(dirname "$wxs")" && pwd)/$(basename "$wxs")
 outputDir=$(cd "$(dirname "$output")" && pwd)
 # wixl finds the files relative to the folder it runs in.
 (cd "$files" && wixl --arch "$arch" -D "Version=$version" -D "ProductCode=$product" \
-    -D "UpgradeCode=$upgrade" -D "ProgramFilesDir=$programFiles" \
+    -D "UpgradeCode=$upgrade" -D "ProgramFilesDir=$programFiles" -D "Win64=$win64" \
     -o "$outputDir/$(basename "$partial")" "$wxs")
 
 # vital (512) + uncompressed (8192)
@@ -39,4 +39,6 @@ msiinfo suminfo "$partial" | grep -qF "Revision number (UUID): $package" || fail
 table Media | awk -F'\t' 'NR > 3 && $4 != "" { exit 1 }' || fail "a cabinet is still named"
 table File | awk -F'\t' 'NR > 3 && $7 != 8704 { exit 1 }' || fail "a file is still compressed"
 table Directory | grep -qP '^INSTALLDIR\t.*\tMaglorin:\.$' || fail "install folder source not set"
+[ "$arch" = x64 ] && bits=256 || bits=0
+table Component | awk -F'\t' -v bits="$bits" 'NR > 3 && $4 != bits { exit 1 }' || fail "a component of the wrong bitness"
 mv "$partial" "$output"
