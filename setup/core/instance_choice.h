@@ -29,6 +29,8 @@ struct InstanceSelection {
     std::optional<std::size_t> selected;    // index into instances (Maintain / Upgrade)
     bool someInstalled = false;
     bool olderUpgradable = false;           // base not installed, some instance older-installed
+    // "/i" was taken out of the options; a "//" placeholder left in them still needs the switch.
+    bool installSwitchRemoved = false;
 };
 
 // True when `word` stands in `text` as a whole word: preceded by the start or a blank and
