@@ -1,5 +1,7 @@
 #include "installer_outcome.h"
 
+#include "extraction_result.h"
+
 namespace maglorin {
 
 namespace {
@@ -32,6 +34,27 @@ InstallerOutcome DecideInstallerOutcome(const InstallerRun& run) {
     }
     if (run.exitCode == kInstallerUserExit) {
         outcome.exitCode = kExitCancelled;
+    }
+    return outcome;
+}
+
+}  // namespace maglorin
+
+namespace maglorin {
+
+bool ShowsExtractionProgress(PackageFlags flags, bool quiet) {
+    const bool nothingToExtract = HasFlag(flags, PackageFlags::FilesBesideSetup) &&
+                                  !HasFlag(flags, PackageFlags::DatabaseInArchive) &&
+                                  !HasFlag(flags, PackageFlags::BesideFilesCompressed);
+    return !quiet && !nothingToExtract;
+}
+
+InstallerOutcome ExtractionFailureOutcome(std::int32_t extractionResult, bool samePackageInstalled) {
+    InstallerOutcome outcome;
+    outcome.result = extractionResult;
+    outcome.exitCode = extractionResult == kResultCancelled ? kExitCancelled : kExitError;
+    if (!samePackageInstalled) {
+        outcome.cleanupMode = CleanupMode::Default;
     }
     return outcome;
 }

@@ -39,3 +39,15 @@ struct InstallerRun {
 InstallerOutcome DecideInstallerOutcome(const InstallerRun& run);
 
 }  // namespace maglorin
+
+namespace maglorin {
+
+// The extraction of the main package shows its progress window unless the run is quiet or
+// there is nothing to extract (the database lies beside setup uncompressed).
+bool ShowsExtractionProgress(PackageFlags flags, bool quiet);
+
+// A launch that ends before the installer runs: an extraction result (14, cancelled, gives -1),
+// with the clean-up mode reset unless this very package is already installed.
+InstallerOutcome ExtractionFailureOutcome(std::int32_t extractionResult, bool samePackageInstalled);
+
+}  // namespace maglorin

@@ -12,6 +12,8 @@ target_link_libraries(setup_launch PUBLIC setup_config setup_extraction)
 
 if(MAGLORIN_WIN32)
     add_library(setup_launch_win32 STATIC
+        ${CMAKE_CURRENT_LIST_DIR}/win32/installer_launch_win32.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/win32/instances_dialog_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/msi_library_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/windows_bitness_win32.cpp
     )
