@@ -3,6 +3,8 @@
 # session, the lock, the windows, the phases that touch the system) in the win32 tree.
 add_library(setup_flow STATIC
     ${CMAKE_CURRENT_LIST_DIR}/command_options.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/message_text.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/package_configuration.cpp
     ${CMAKE_CURRENT_LIST_DIR}/restart_plan.cpp
     ${CMAKE_CURRENT_LIST_DIR}/result_messages.cpp
     ${CMAKE_CURRENT_LIST_DIR}/setup_log.cpp

@@ -1,12 +1,12 @@
 #include "result_messages.h"
 
 #include "extraction_result.h"
+#include "installer_outcome.h"
 
 namespace maglorin {
 
 namespace {
 constexpr int kResultUnsupportedVersion = 6;
-constexpr int kResultInstallerNotStarted = 7;
 }  // namespace
 
 std::optional<SetupStringId> ResultMessage(int result) {

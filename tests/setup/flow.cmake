@@ -5,3 +5,4 @@ maglorin_add_test(command_options_test SOURCES ${flow_tests}/command_options_tes
 maglorin_add_test(restart_plan_test SOURCES ${flow_tests}/restart_plan_test.cpp LIBS setup_flow)
 maglorin_add_test(setup_log_test SOURCES ${flow_tests}/setup_log_test.cpp LIBS setup_flow)
 maglorin_add_test(setup_strings_test SOURCES ${flow_tests}/setup_strings_test.cpp LIBS setup_flow)
+maglorin_add_test(message_text_test SOURCES ${flow_tests}/message_text_test.cpp LIBS setup_flow)
