@@ -116,4 +116,15 @@ struct MsiHandleTraits {
 };
 using MsiHandle = UniqueHandle<MsiHandleTraits>;
 
+// The named single-instance lock of setup.
+using MutexHandle = UniqueHandle<KernelHandleTraits>;
+
+// A window this program created and destroys itself (never one it was handed).
+struct WindowTraits {
+    using Value = HWND;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value window) { ::DestroyWindow(window); }
+};
+using WindowHandle = UniqueHandle<WindowTraits>;
+
 }  // namespace maglorin
