@@ -29,6 +29,22 @@ std::wstring ParentFolder(const std::wstring& path) {
     return slash == std::wstring::npos ? path : path.substr(0, slash + 1);
 }
 
+std::optional<std::wstring> MachineString(const std::wstring& path, const std::wstring& name, REGSAM view) {
+    RegistryKeyHandle key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | view, key.Receive()) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    wchar_t value[1024] = {};
+    DWORD size = sizeof(value) - sizeof(wchar_t);
+    DWORD type = 0;
+    if (RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value), &size) !=
+            ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ)) {
+        return std::nullopt;
+    }
+    return std::wstring(value);
+}
+
 struct ComRelease {
     void operator()(IUnknown* object) const { object->Release(); }
 };
@@ -99,21 +115,12 @@ std::optional<std::wstring> ShortcutTarget(const std::wstring& shortcut) {
 
 std::optional<std::wstring> UninstallEntryValue(const std::wstring& name) {
     // The installer service writes the entry in the system's own registry view.
-    RegistryKeyHandle key;
-    const std::wstring path = std::wstring(kUninstallKey) + kProductCode;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, key.Receive()) !=
-        ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    wchar_t value[1024] = {};
-    DWORD size = sizeof(value) - sizeof(wchar_t);
-    DWORD type = 0;
-    if (RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value), &size) !=
-            ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ)) {
-        return std::nullopt;
-    }
-    return std::wstring(value);
+    return MachineString(std::wstring(kUninstallKey) + kProductCode, name, KEY_WOW64_64KEY);
+}
+
+std::optional<std::wstring> RememberedInstallFolder() {
+    // Written by the database's own component, in the view of the product's bitness.
+    return MachineString(L"Software\\Maglorin\\Installer", L"InstallFolder", 0);
 }
 
 int ProductState() { return MsiQueryProductStateW(kProductCode); }

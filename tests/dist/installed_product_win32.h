@@ -31,6 +31,8 @@ std::optional<std::wstring> ShortcutTarget(const std::wstring& shortcut);
 
 // A string value of the product's Add/Remove Programs entry; none when the entry or value is absent.
 std::optional<std::wstring> UninstallEntryValue(const std::wstring& name);
+// The install folder the database remembers for later uninstalls and repairs; none when absent.
+std::optional<std::wstring> RememberedInstallFolder();
 // The installer service's state of the product (5: installed).
 int ProductState();
 

@@ -66,12 +66,15 @@ TEST_F(InstallerDatabase, TheInstalledViewerStartsAndCloses) {
 TEST_F(InstallerDatabase, UninstallRemovesEverythingItInstalled) {
     ASSERT_EQ(RunProgram(L"msiexec.exe /i " + Quoted(Source() + L"setup.msi") + L" /qn"), 0u);
     ASSERT_TRUE(FindShortcutFolder().has_value());
+    ASSERT_TRUE(RememberedInstallFolder().has_value());
+    EXPECT_TRUE(SameText(*RememberedInstallFolder(), InstallFolder()));
 
     ASSERT_EQ(RunProgram(L"msiexec.exe /x " + std::wstring(kProductCode) + L" /qn"), 0u);
     EXPECT_NE(ProductState(), INSTALLSTATE_DEFAULT);
     EXPECT_FALSE(FolderExists(InstallFolder())) << "program folder left behind";
     EXPECT_FALSE(FindShortcutFolder().has_value()) << "Start-menu folder left behind";
     EXPECT_FALSE(UninstallEntryValue(L"DisplayName").has_value()) << "Add/Remove Programs entry left behind";
+    EXPECT_FALSE(RememberedInstallFolder().has_value()) << "remembered install folder left behind";
 }
 
 }  // namespace
