@@ -31,7 +31,7 @@ mkdir -p "$out/payload"
 head -c 4096 /dev/zero | tr '\0' 'I' > "$out/payload/image.bin"
 "$pack" build --image "$out/payload/image.bin" "$dist/maglorin-setup.manifest" "$out/payload/maglorin-setup.exe" >/dev/null
 
-if [ -f "$bin/setup.exe" ]; then
-    "$here/make_setup_packages.sh" "$bin/setup.exe" "$dist" "$pack" "$out"
+if [ -f "$dist/setup.exe" ]; then
+    "$here/make_setup_packages.sh" "$dist/setup.exe" "$dist" "$pack" "$out"
 fi
 touch "$out/ready"
