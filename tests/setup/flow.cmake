@@ -33,3 +33,9 @@ if(MAGLORIN_WIN32)
     set_tests_properties(setup_exit_code_of_corrupt_package PROPERTIES
         FIXTURES_REQUIRED "wine_session;setup_program_packages" PASS_REGULAR_EXPRESSION "exit code: 1\r?\n")
 endif()
+if(MAGLORIN_WIN32)
+    maglorin_add_test(fixed_disk_restart_test SOURCES ${flow_tests}/fixed_disk_restart_test.cpp
+                      LIBS exit_code_runner_support setup_flow_win32)
+    add_dependencies(fixed_disk_restart_test setup)
+    set_tests_properties(fixed_disk_restart_test PROPERTIES FIXTURES_REQUIRED "wine_session;setup_program_packages")
+endif()

@@ -35,6 +35,8 @@ int SetupSession::Install() {
         packagePath_ = PathFromUtf16(original->value);
         restarted_ = true;
         selfDeleteRecord_ = maglorin::SelfDeleteRecord(programPath_);
+        log_.Write(selfDeleteRecord_.empty() ? u"restarted copy: not this flow's temporary copy, kept at exit"
+                                             : u"restarted copy: deleted at exit");
     } else {
         packagePath_ = programPath_;
     }
