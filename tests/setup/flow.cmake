@@ -23,7 +23,7 @@ if(MAGLORIN_WIN32)
     set_tests_properties(setup_program_packages PROPERTIES FIXTURES_SETUP setup_program_packages)
 
     maglorin_add_test(setup_program_test SOURCES ${flow_tests}/setup_program_test.cpp
-                      LIBS exit_code_runner_support setup_package advapi32)
+                      LIBS exit_code_runner_support setup_package advapi32 msi)
     add_dependencies(setup_program_test setup)
     set_tests_properties(setup_program_test PROPERTIES FIXTURES_REQUIRED "wine_session;setup_program_packages")
 

@@ -6,6 +6,7 @@
 set -euo pipefail
 bin=${1:?usage: make_setup_packages.sh BIN SETUP-PACK}
 pack=${2:?usage: make_setup_packages.sh BIN SETUP-PACK}
+sources=$(cd "$(dirname "$0")/flow_packages" && pwd)
 out="$bin/testdata/setup-program"
 rm -rf "$out"
 mkdir -p "$out"
@@ -71,5 +72,12 @@ entry 1 0 keep "MAIN\main.msi" marked.msi
 M
 perl -pi -e 's/INTACT-PAYLOAD-MARKER/BROKEN-PAYLOAD-MARKER/' corrupt.exe
 grep -q BROKEN-PAYLOAD-MARKER corrupt.exe
+
+# A whole run: a real installer database (wixl) that setup hands to msiexec.
+printf 'flow kit\n' > flowkit.txt
+wixl -o flowkit.msi "$sources/flow_kit.wxs"
+build install <<'M'
+entry 1 0 remove "FLOWKIT\flowkit.msi" flowkit.msi
+M
 
 touch "$out/ready"

@@ -3,6 +3,7 @@
 // Every run goes through the exit-code runner, which answers the message boxes and records them.
 
 #include <windows.h>
+#include <msi.h>
 
 #include <gtest/gtest.h>
 
@@ -220,6 +221,25 @@ TEST_F(SetupProgram, CmdlocReadsTheCommandLineFromTheRegistryAndRemovesIt) {
     EXPECT_FALSE(ValueExists(L"Cmd"));
     EXPECT_TRUE(ValueExists(L"Other")) << "a key with other values stays";
     ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\TorvexaFlowTest");
+}
+
+TEST_F(SetupProgram, SilentRunInstallsTheProductThroughTheInstallerService) {
+    const wchar_t* const productCode = L"{B85B8633-1607-430E-912C-F9300B3C5FF4}";
+    const fs::path log = FreshFolder(L"install") / L"install.log";
+    const ProgramRun run =
+        RunSetup(Package(L"install"), L"/exenoui /exelog:\"" + log.wstring() + L"\" /qn REBOOT=ReallySuppress");
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(runner::SignedExitCode(run), 0) << ReadText(log);
+    EXPECT_TRUE(run.dialogs.empty());
+    EXPECT_EQ(::MsiQueryProductStateW(productCode), INSTALLSTATE_DEFAULT) << ReadText(log);
+    EXPECT_NE(ReadText(log).find("exit code: 0\r\n"), std::string::npos) << ReadText(log);
+
+    wchar_t system[MAX_PATH] = {};
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    const std::wstring msiexec = std::wstring(system) + L"\\msiexec.exe";
+    const ProgramRun removal = RunProgram(msiexec, L"msiexec.exe /x " + std::wstring(productCode) + L" /qn");
+    EXPECT_EQ(runner::SignedExitCode(removal), 0);
+    EXPECT_NE(::MsiQueryProductStateW(productCode), INSTALLSTATE_DEFAULT);
 }
 
 }  // namespace
