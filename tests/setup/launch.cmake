@@ -22,3 +22,7 @@ if(MAGLORIN_WIN32)
                                              RESOURCE_LOCK installer_service)
     endforeach()
 endif()
+if(MAGLORIN_WIN32)
+    maglorin_add_test(instances_dialog_win32_test
+        SOURCES ${launch_tests}/instances_dialog_win32_test.cpp LIBS setup_launch_win32)
+endif()
