@@ -5,6 +5,10 @@
 
 #include <windows.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include "configuration_test_text.h"
 #include "installer_launch_win32.h"
 #include "launch_test_support_win32.h"
@@ -58,8 +62,19 @@ protected:
     MsiLibrary msi;
 };
 
+std::string ReadText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 TEST_F(InstallerLaunch, InstallsTheExtractedDatabaseThenRemovesIt) {
-    Launch install("kit.pkg", u"/qn");
+    Launch install("kit.pkg", u"/qn KITPASSWORD=hunter2");
+    const std::filesystem::path logFile = std::filesystem::path(FreshFolder("log")) / L"setup.log";
+    SetupLog log;
+    ASSERT_TRUE(log.Open(logFile));
+    install.request.log = &log;
     const InstallerLaunchOutcome installed = LaunchInstaller(install.request, install.selection);
     EXPECT_EQ(installed.exitCode, 0);
     EXPECT_EQ(installed.resultToReport, 0);
@@ -67,6 +82,13 @@ TEST_F(InstallerLaunch, InstallsTheExtractedDatabaseThenRemovesIt) {
     EXPECT_EQ(install.resumeRemovals, 1);
     ASSERT_EQ(msi.ProductState(kKitProduct), kProductStateInstalled);
     EXPECT_EQ(msi.ProductInfo(kKitProduct, u"ProductName"), u"Maglorin Launch Kit");
+    const std::string logged = ReadText(logFile);
+    EXPECT_NE(logged.find("msiexec.exe\" /i  \""), std::string::npos) << logged;
+    EXPECT_NE(logged.find("KIT\\kit.msi\" /qn KITPASSWORD="), std::string::npos) << logged;
+    EXPECT_NE(logged.find(" TX_SETUPEXEPATH=\""), std::string::npos) << logged;
+    EXPECT_NE(logged.find("kit.pkg\" SETUPEXEDIR=\""), std::string::npos) << logged;
+    EXPECT_NE(logged.find("Installer exit code 0"), std::string::npos) << logged;
+    EXPECT_EQ(logged.find("hunter2"), std::string::npos) << "secrets never reach the log";
 
     // The same package run again to remove its product: the files it left need not be kept.
     Launch remove("kit.pkg", u"/x // /qn");
