@@ -14,6 +14,7 @@
 #include "launch_test_support_win32.h"
 #include "msi_library_win32.h"
 #include "payload_extractor.h"
+#include "win32_handles.h"
 
 namespace maglorin {
 namespace {
@@ -69,6 +70,20 @@ std::string ReadText(const std::filesystem::path& path) {
     return text.str();
 }
 
+// A string the kit's database wrote under HKLM\Software\MaglorinLaunchKit; empty when none.
+std::u16string KitRegistryValue(const wchar_t* name) {
+    RegistryKeyHandle key;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\MaglorinLaunchKit", 0, KEY_READ, key.Receive()) != ERROR_SUCCESS) {
+        return {};
+    }
+    wchar_t value[1024] = {};
+    DWORD bytes = sizeof(value) - sizeof(wchar_t);
+    if (::RegQueryValueExW(key.Get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &bytes) != ERROR_SUCCESS) {
+        return {};
+    }
+    return std::u16string(reinterpret_cast<const char16_t*>(value));
+}
+
 TEST_F(InstallerLaunch, InstallsTheExtractedDatabaseThenRemovesIt) {
     Launch install("kit.pkg", u"/qn KITPASSWORD=hunter2");
     const std::filesystem::path logFile = std::filesystem::path(FreshFolder("log")) / L"setup.log";
@@ -82,6 +97,9 @@ TEST_F(InstallerLaunch, InstallsTheExtractedDatabaseThenRemovesIt) {
     EXPECT_EQ(install.resumeRemovals, 1);
     ASSERT_EQ(msi.ProductState(kKitProduct), kProductStateInstalled);
     EXPECT_EQ(msi.ProductInfo(kKitProduct, u"ProductName"), u"Maglorin Launch Kit");
+    // The database received setup's path and folder intact, final backslash included.
+    EXPECT_EQ(KitRegistryValue(L"SetupExePath"), DataText("kit.pkg"));
+    EXPECT_EQ(KitRegistryValue(L"SetupExeDir"), FolderWithSeparator(DataText("kit.pkg")));
     const std::string logged = ReadText(logFile);
     EXPECT_NE(logged.find("msiexec.exe\" /i  \""), std::string::npos) << logged;
     EXPECT_NE(logged.find("KIT\\kit.msi\" /qn KITPASSWORD="), std::string::npos) << logged;
