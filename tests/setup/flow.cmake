@@ -24,7 +24,7 @@ if(MAGLORIN_WIN32)
 
     maglorin_add_test(setup_program_test SOURCES ${flow_tests}/setup_program_test.cpp
                       LIBS exit_code_runner_support setup_package advapi32 msi)
-    add_dependencies(setup_program_test setup)
+    add_dependencies(setup_program_test setup decoder)
     set_tests_properties(setup_program_test PROPERTIES FIXTURES_REQUIRED "wine_session;setup_program_packages")
 
     maglorin_add_command_test(setup_exit_code_of_corrupt_package

@@ -49,6 +49,14 @@ flags DatabaseInArchive
 entry 3 7 remove "PKGSUB1\setup.7z" database.7z
 M
 
+# The main package as an archive, unpacked by this tree's decoder.dll.
+cp "$bin/decoder.dll" decoder.dll
+build lzma <<'M'
+flags DatabaseInArchive
+entry 2 8 remove decoder.dll decoder.dll
+entry 3 7 remove "FLOWLZM\setup.7z" database.7z
+M
+
 # Packages that stop at the Windows Installer version check: nothing is installed.
 for name in oldwi-lock oldwi-log oldwi-cmdloc; do
     configuration "$name.ini" 'MinWIVer=99.0' "DefaultProdCode={00000000-0000-0000-0000-0000${name: -4}AAAA}"

@@ -113,6 +113,30 @@ TEST_F(SetupProgram, FailedMainPackageExtractionExitsOneWithoutAMessage) {
     EXPECT_TRUE(run.dialogs.empty());
 }
 
+TEST_F(SetupProgram, MainPackageIsExtractedInPlaceAndDeletedOnRequest) {
+    const fs::path folder = fs::temp_directory_path() / L"FLOWLZM";
+    fs::remove_all(folder);
+    const ProgramRun extract = RunSetup(Package(L"lzma"), L"/extractlzma");
+    ASSERT_TRUE(extract.finished);
+    EXPECT_EQ(runner::SignedExitCode(extract), 0);
+    EXPECT_TRUE(extract.dialogs.empty());
+    EXPECT_EQ(ReadText(folder / L"setup.msi"), "installer database\n") << "left in place after the run";
+
+    const ProgramRun remove = RunSetup(Package(L"lzma"), L"/deletelzma");
+    EXPECT_EQ(runner::SignedExitCode(remove), 0);
+    EXPECT_FALSE(fs::exists(folder));
+}
+
+TEST_F(SetupProgram, GroupsAreExtractedIntoTheOutFolder) {
+    const fs::path folder = FreshFolder(L"groups");
+    const ProgramRun run =
+        RunSetup(Package(L"plain"), L"/groupsextract:\"100;\" /out:\"" + folder.wstring() + L"\" /exenoui");
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(runner::SignedExitCode(run), 0);
+    EXPECT_EQ(ReadText(folder / L"pre" / L"pre.exe"), "prerequisite program\n");
+    EXPECT_FALSE(fs::exists(folder / L"MAIN")) << "only the listed group";
+}
+
 TEST_F(SetupProgram, DigestMismatchIsAFailure) {
     const ProgramRun corrupt = RunSetup(Package(L"corrupt"), L"");
     ASSERT_TRUE(corrupt.finished);
