@@ -3,6 +3,7 @@
 # session, the lock, the windows, the phases that touch the system) in the win32 tree.
 add_library(setup_flow STATIC
     ${CMAKE_CURRENT_LIST_DIR}/command_options.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/installer_service_prerequisite.cpp
     ${CMAKE_CURRENT_LIST_DIR}/message_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/package_configuration.cpp
     ${CMAKE_CURRENT_LIST_DIR}/restart_plan.cpp
