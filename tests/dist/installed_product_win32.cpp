@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "dist_facts.h"
-#include "process_runner_win32.h"
+#include "child_process_win32.h"
 #include "win32_handles.h"
 
 namespace maglorin::disttest {
@@ -188,7 +188,7 @@ std::optional<DWORD> StartAndCloseViewer(const std::wstring& program) {
 
 void EnsureProductAbsent() {
     if (ProductState() == INSTALLSTATE_DEFAULT) {
-        (void)RunProgram(L"msiexec.exe /x " + std::wstring(kProductCode) + L" /qn");
+        (void)ExitCodeOf(Msiexec(), L"/x " + std::wstring(kProductCode) + L" /qn");
     }
 }
 

@@ -8,7 +8,7 @@
 
 #include "dist_facts.h"
 #include "installed_product_win32.h"
-#include "process_runner_win32.h"
+#include "child_process_win32.h"
 
 namespace maglorin::disttest {
 namespace {
@@ -30,7 +30,7 @@ protected:
 
 TEST_F(InstallerDatabase, InstallsTheFilesBesideItIntoProgramFiles) {
     ASSERT_TRUE(FileExists(Source() + L"setup.msi"));
-    ASSERT_EQ(RunProgram(L"msiexec.exe /i " + Quoted(Source() + L"setup.msi") + L" /qn"), 0u);
+    ASSERT_EQ(ExitCodeOf(Msiexec(), L"/i " + Quoted(Source() + L"setup.msi") + L" /qn"), 0u);
 
     EXPECT_EQ(ProductState(), INSTALLSTATE_DEFAULT);
     for (const std::wstring& name : ProductFiles()) {
@@ -43,7 +43,7 @@ TEST_F(InstallerDatabase, InstallsTheFilesBesideItIntoProgramFiles) {
 }
 
 TEST_F(InstallerDatabase, RegistersAShortcutAndAnAddRemoveProgramsEntry) {
-    ASSERT_EQ(RunProgram(L"msiexec.exe /i " + Quoted(Source() + L"setup.msi") + L" /qn"), 0u);
+    ASSERT_EQ(ExitCodeOf(Msiexec(), L"/i " + Quoted(Source() + L"setup.msi") + L" /qn"), 0u);
 
     const auto shortcut = FindShortcut();
     ASSERT_TRUE(shortcut.has_value()) << "no Start-menu shortcut";
@@ -59,17 +59,17 @@ TEST_F(InstallerDatabase, RegistersAShortcutAndAnAddRemoveProgramsEntry) {
 }
 
 TEST_F(InstallerDatabase, TheInstalledViewerStartsAndCloses) {
-    ASSERT_EQ(RunProgram(L"msiexec.exe /i " + Quoted(Source() + L"setup.msi") + L" /qn"), 0u);
+    ASSERT_EQ(ExitCodeOf(Msiexec(), L"/i " + Quoted(Source() + L"setup.msi") + L" /qn"), 0u);
     EXPECT_EQ(StartAndCloseViewer(InstallFolder() + L"maglorin.exe"), 0u);
 }
 
 TEST_F(InstallerDatabase, UninstallRemovesEverythingItInstalled) {
-    ASSERT_EQ(RunProgram(L"msiexec.exe /i " + Quoted(Source() + L"setup.msi") + L" /qn"), 0u);
+    ASSERT_EQ(ExitCodeOf(Msiexec(), L"/i " + Quoted(Source() + L"setup.msi") + L" /qn"), 0u);
     ASSERT_TRUE(FindShortcutFolder().has_value());
     ASSERT_TRUE(RememberedInstallFolder().has_value());
     EXPECT_TRUE(SameText(*RememberedInstallFolder(), InstallFolder()));
 
-    ASSERT_EQ(RunProgram(L"msiexec.exe /x " + std::wstring(kProductCode) + L" /qn"), 0u);
+    ASSERT_EQ(ExitCodeOf(Msiexec(), L"/x " + std::wstring(kProductCode) + L" /qn"), 0u);
     EXPECT_NE(ProductState(), INSTALLSTATE_DEFAULT);
     EXPECT_FALSE(FolderExists(InstallFolder())) << "program folder left behind";
     EXPECT_FALSE(FindShortcutFolder().has_value()) << "Start-menu folder left behind";

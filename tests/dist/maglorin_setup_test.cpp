@@ -11,7 +11,7 @@
 
 #include "dist_facts.h"
 #include "installed_product_win32.h"
-#include "process_runner_win32.h"
+#include "child_process_win32.h"
 #include "win32_handles.h"
 
 namespace maglorin::disttest {
@@ -42,7 +42,7 @@ std::wstring Digest(const std::wstring& name) {
 }
 
 std::optional<DWORD> RunSetup(const std::wstring& name, const std::wstring& options) {
-    return RunProgram(Quoted(Package(name)) + L" " + options);
+    return ExitCodeOf(Package(name), options);
 }
 
 // Every product file in `folder` has the bytes the build made.
@@ -84,7 +84,7 @@ TEST_F(ShippedInstaller, QuietInstallThenUninstallLeavesNothing) {
     // folders setup made are all gone once the install succeeded.
     EXPECT_FALSE(FolderExists(ExtractionFolder(L"quiet"))) << "extracted files left behind";
 
-    ASSERT_EQ(RunProgram(L"msiexec.exe /x " + std::wstring(kProductCode) + L" /qn"), 0u);
+    ASSERT_EQ(ExitCodeOf(Msiexec(), L"/x " + std::wstring(kProductCode) + L" /qn"), 0u);
     EXPECT_NE(ProductState(), INSTALLSTATE_DEFAULT);
     EXPECT_FALSE(FolderExists(InstallFolder()));
     EXPECT_FALSE(FindShortcutFolder().has_value());
@@ -99,7 +99,7 @@ TEST_F(ShippedInstaller, UserOptionsInTheTailReachMsiexec) {
     EXPECT_EQ(ProductState(), INSTALLSTATE_DEFAULT);
     ExpectProductFilesIn(elsewhere);
     EXPECT_FALSE(FileExists(InstallFolder() + L"maglorin.exe")) << "the tail's INSTALLDIR was not used";
-    ASSERT_EQ(RunProgram(L"msiexec.exe /x " + std::wstring(kProductCode) + L" /qn"), 0u);
+    ASSERT_EQ(ExitCodeOf(Msiexec(), L"/x " + std::wstring(kProductCode) + L" /qn"), 0u);
     EXPECT_FALSE(FolderExists(elsewhere));
 }
 
@@ -136,13 +136,11 @@ TEST_F(ShippedInstaller, ASecondCopySeesTheLockAndInstallsNothing) {
     MutexHandle firstCopy(CreateMutexW(nullptr, FALSE, lockName.c_str()));
     ASSERT_TRUE(firstCopy);
 
-    ChildProcess second(Quoted(Package(L"lock")));
-    ASSERT_TRUE(second.Started());
-    const HWND box = second.WaitForWindow(L"#32770");
-    ASSERT_NE(box, nullptr) << "no message from the second copy";
-    EXPECT_EQ(MessageBoxText(box), L"Another instance of setup is already running.");
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_EQ(second.Wait(), 0u);
+    const runner::ProgramRun second = RunToEnd(Package(L"lock"), L"");
+    ASSERT_TRUE(second.finished);
+    EXPECT_EQ(second.exitCode, 0u);
+    ASSERT_EQ(second.dialogs.size(), 1u) << "the second copy's message, and nothing else";
+    EXPECT_EQ(second.dialogs[0].text, L"Another instance of setup is already running.");
     EXPECT_NE(ProductState(), INSTALLSTATE_DEFAULT);
     EXPECT_FALSE(FolderExists(ExtractionFolder(L"lock") + kPackageSubfolder));
 }

@@ -17,7 +17,7 @@
 #include "installed_product_win32.h"
 #include "payload_extractor.h"
 #include "payload_reader.h"
-#include "process_runner_win32.h"
+#include "child_process_win32.h"
 #include "reference_lookups_win32.h"
 #include "reference_resolver.h"
 
@@ -93,7 +93,7 @@ TEST_F(ShippedPayload, ItsMainPackageUnpacksIntoADatabaseMsiexecInstalls) {
         ASSERT_EQ(extractor.ExtractMainPackage(nullptr, database), 0);
         database = WithoutLongPathPrefix(database);
         EXPECT_TRUE(SameText(database, folder + kPackageSubfolder + L"\\setup.msi"));
-        ASSERT_EQ(RunProgram(L"msiexec.exe /i " + Quoted(database) + L" /qn"), 0u);
+        ASSERT_EQ(ExitCodeOf(Msiexec(), L"/i " + Quoted(database) + L" /qn"), 0u);
     }  // the extractor's clean-up at exit, default mode
     EXPECT_FALSE(FileExists(database)) << "the unpacked database outlived the clean-up";
     EXPECT_FALSE(FileExists(folder + L"decoder.dll"));
@@ -107,7 +107,7 @@ TEST_F(ShippedPayload, ItsMainPackageUnpacksIntoADatabaseMsiexecInstalls) {
     ASSERT_EQ(MsiGetProductInfoW(kProductCode, INSTALLPROPERTY_PACKAGECODE, packageCode, &size),
               static_cast<UINT>(ERROR_SUCCESS));
     EXPECT_EQ(std::wstring(packageCode), kPackageCode);
-    EXPECT_EQ(RunProgram(L"msiexec.exe /x " + std::wstring(kProductCode) + L" /qn"), 0u);
+    EXPECT_EQ(ExitCodeOf(Msiexec(), L"/x " + std::wstring(kProductCode) + L" /qn"), 0u);
 }
 
 }  // namespace

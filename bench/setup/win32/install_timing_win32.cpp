@@ -16,12 +16,12 @@
 
 #include "payload_extractor.h"
 #include "payload_reader.h"
-#include "process_runner_win32.h"
+#include "child_process_win32.h"
 
 namespace {
 
-using maglorin::disttest::Quoted;
-using maglorin::disttest::RunProgram;
+using maglorin::disttest::ExitCodeOf;
+using maglorin::disttest::Msiexec;
 
 double Now() {
     LARGE_INTEGER counter{}, frequency{};
@@ -32,13 +32,13 @@ double Now() {
 
 // Seconds one install took; negative when it failed, or when the product could not be removed
 // afterwards (the next round would then measure a repair).
-double TimedInstall(const std::wstring& commandLine, const std::wstring& productCode) {
+double TimedInstall(const std::wstring& program, const std::wstring& arguments, const std::wstring& productCode) {
     const double start = Now();
-    const auto code = RunProgram(commandLine);
+    const auto code = ExitCodeOf(program, arguments);
     const double took = Now() - start;
-    const auto removed = RunProgram(L"msiexec.exe /x " + productCode + L" /qn");
+    const auto removed = ExitCodeOf(Msiexec(), L"/x " + productCode + L" /qn");
     if (code != 0u) {
-        std::fprintf(stderr, "install-timing: %ls ended with %ld\n", commandLine.c_str(),
+        std::fprintf(stderr, "install-timing: %ls %ls ended with %ld\n", program.c_str(), arguments.c_str(),
                      code ? static_cast<long>(*code) : -1L);
         return -1;
     }
@@ -77,14 +77,14 @@ int wmain(int argc, wchar_t** argv) {
         std::fputs("usage: install-timing PACKAGE DATABASE PRODUCT-CODE [ROUNDS]\n", stderr);
         return 1;
     }
-    const std::wstring setup = Quoted(argv[1]) + L" /exenoui /qn";
-    const std::wstring msiexec = L"msiexec.exe /i " + Quoted(argv[2]) + L" /qn";
+    const std::wstring setup = argv[1];
+    const std::wstring database = L"/i " + maglorin::disttest::Quoted(argv[2]) + L" /qn";
     const std::wstring productCode = argv[3];
     const int rounds = argc > 4 ? std::max(1, static_cast<int>(std::wcstol(argv[4], nullptr, 10))) : 3;
     double bestSetup = 1e30, bestMsiexec = 1e30, bestExtract = 1e30;
     for (int round = 0; round < rounds; ++round) {
-        const double a = TimedInstall(setup, productCode);
-        const double b = TimedInstall(msiexec, productCode);
+        const double a = TimedInstall(setup, L"/exenoui /qn", productCode);
+        const double b = TimedInstall(Msiexec(), database, productCode);
         const double c = TimedExtraction(argv[1]);
         if (a < 0 || b < 0 || c < 0) {
             return 1;

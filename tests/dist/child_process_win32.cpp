@@ -1,4 +1,4 @@
-#include "process_runner_win32.h"
+#include "child_process_win32.h"
 
 namespace maglorin::disttest {
 namespace {
@@ -71,21 +71,24 @@ HWND ChildProcess::WaitForWindow(const wchar_t* windowClass, DWORD limitMs) cons
     return nullptr;
 }
 
-std::optional<DWORD> RunProgram(const std::wstring& commandLine, const std::wstring& folder) {
-    ChildProcess child(commandLine, folder);
-    return child.Wait();
+runner::ProgramRun RunToEnd(const std::wstring& program, const std::wstring& arguments) {
+    runner::RunOptions options;
+    options.maximumSeconds = kProgramLimitMs / 1000;
+    return runner::RunProgram(program, Quoted(program) + L" " + arguments, options);
 }
 
-std::wstring MessageBoxText(HWND box) {
-    wchar_t text[2048] = {};
-    // The box can be on screen a moment before its text is set.
-    for (DWORD waited = 0; waited <= 10000 && text[0] == L'\0' && IsWindow(box); waited += kPollMs) {
-        GetDlgItemTextW(box, 0xFFFF, text, 2048);
-        if (text[0] == L'\0') {
-            Sleep(kPollMs);
-        }
+std::optional<DWORD> ExitCodeOf(const std::wstring& program, const std::wstring& arguments) {
+    const runner::ProgramRun run = RunToEnd(program, arguments);
+    if (!run.started || !run.finished) {
+        return std::nullopt;
     }
-    return text;
+    return run.exitCode;
+}
+
+std::wstring Msiexec() {
+    wchar_t folder[MAX_PATH] = {};
+    GetSystemDirectoryW(folder, MAX_PATH);
+    return std::wstring(folder) + L"\\msiexec.exe";
 }
 
 std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }

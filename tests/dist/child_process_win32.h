@@ -1,7 +1,8 @@
 #pragma once
-// Starts Windows programs from the tests and reads their full 32-bit exit code (Wine's own exit
-// status keeps only the low 8 bits), with a bound on every wait so a hung program fails its test
-// instead of hanging the run.
+// A program the tests start and then work with while it runs (find its window, close it), and
+// the runs to an end through the shared exit-code runner: setup's and msiexec's full 32-bit exit
+// codes (Wine's own exit status keeps only the low 8 bits). Every wait is bounded, so a hung
+// program fails its test instead of hanging the run.
 
 #include <windows.h>
 
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "exit_code_runner.h"
 #include "win32_handles.h"
 
 namespace maglorin::disttest {
@@ -40,11 +42,14 @@ private:
     DWORD startError_ = 0;
 };
 
-// Runs a program to its end: its exit code, or none when it cannot start or does not end.
-std::optional<DWORD> RunProgram(const std::wstring& commandLine, const std::wstring& folder = L"");
+// Runs `program` (a full path) with `arguments` to its end; message boxes it opens are recorded
+// and answered with OK.
+runner::ProgramRun RunToEnd(const std::wstring& program, const std::wstring& arguments);
+// Its full exit code, or none when it could not start or did not end.
+std::optional<DWORD> ExitCodeOf(const std::wstring& program, const std::wstring& arguments);
 
-// The text of a message box's static text control ("" when it has none).
-std::wstring MessageBoxText(HWND box);
+// [SystemFolder]msiexec.exe
+std::wstring Msiexec();
 
 // "\"path\"": a path quoted for a command line.
 std::wstring Quoted(const std::wstring& path);
