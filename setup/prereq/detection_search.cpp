@@ -152,11 +152,8 @@ void SearchEvaluator::EvaluateInstaller(const DetectionSearch& search, SearchRes
     if (search.type == search_type::kProductVersion) {
         if (auto version = system_.ProductVersionString(search.searchString)) result.found.push_back(std::move(*version));
     } else if (search.type == search_type::kRelatedVersions) {
-        // Bounded: a misbehaving service must not keep the enumeration going for ever.
-        for (std::uint32_t index = 0; index < 4096; ++index) {
-            const std::optional<std::u16string> product = system_.RelatedProduct(search.searchString, index);
-            if (!product) break;
-            if (auto version = system_.ProductVersionString(*product)) result.found.push_back(std::move(*version));
+        for (const std::u16string& product : system_.RelatedProducts(search.searchString)) {
+            if (auto version = system_.ProductVersionString(product)) result.found.push_back(std::move(*version));
         }
     } else {
         const ComponentInstallState state = search.searchString.empty()

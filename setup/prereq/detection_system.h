@@ -54,10 +54,8 @@ public:
 
     // The installer service. Product and component codes are GUID texts in braces.
     virtual std::optional<std::u16string> ProductVersionString(std::u16string_view productCode) = 0;
-    // The product code of the index-th product related to an upgrade code; nullopt past the end
-    // or on any failure.
-    virtual std::optional<std::u16string> RelatedProduct(std::u16string_view upgradeCode,
-                                                         std::uint32_t index) = 0;
+    // Product codes related to an upgrade code, in the service's order; empty when none.
+    virtual std::vector<std::u16string> RelatedProducts(std::u16string_view upgradeCode) = 0;
     virtual ComponentInstallState LocateComponent(std::u16string_view componentCode) = 0;
 };
 

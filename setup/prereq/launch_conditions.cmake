@@ -8,3 +8,10 @@ add_library(setup_launch_conditions STATIC
     ${CMAKE_CURRENT_LIST_DIR}/os_identity.cpp
 )
 target_link_libraries(setup_launch_conditions PUBLIC setup_detection)
+
+if(MAGLORIN_WIN32)
+    add_library(setup_launch_conditions_win32 STATIC
+        ${CMAKE_CURRENT_LIST_DIR}/win32/launch_conditions_win32.cpp
+    )
+    target_link_libraries(setup_launch_conditions_win32 PUBLIC setup_launch_conditions setup_detection_win32 user32 gdi32 advapi32 wininet)
+endif()

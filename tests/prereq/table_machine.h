@@ -104,10 +104,9 @@ public:
         if (found == productVersions.end()) return std::nullopt;
         return found->second;
     }
-    std::optional<std::u16string> RelatedProduct(std::u16string_view upgradeCode, std::uint32_t index) override {
+    std::vector<std::u16string> RelatedProducts(std::u16string_view upgradeCode) override {
         const auto found = relatedProducts.find(std::u16string(upgradeCode));
-        if (found == relatedProducts.end() || index >= found->second.size()) return std::nullopt;
-        return found->second[index];
+        return found == relatedProducts.end() ? std::vector<std::u16string>{} : found->second;
     }
     ComponentInstallState LocateComponent(std::u16string_view componentCode) override {
         componentsAsked.emplace_back(componentCode);
