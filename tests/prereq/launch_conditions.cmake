@@ -6,3 +6,16 @@ maglorin_add_test(launch_conditions_test SOURCES ${prereq_tests}/launch_conditio
 foreach(t os_identity_test launch_conditions_test)
     target_include_directories(${t} PRIVATE ${prereq_tests} ${CMAKE_SOURCE_DIR}/tests/setup)
 endforeach()
+
+if(MAGLORIN_WIN32)
+    # The probe evaluates a setup.ini in its own process, under the Windows version Wine
+    # reports to it alone; the test program drives it and checks the real system's answers.
+    add_executable(launch_conditions_probe ${prereq_tests}/launch_conditions_probe_win32.cpp ${prereq_tests}/versioned_sample.rc)
+    target_link_libraries(launch_conditions_probe PRIVATE setup_launch_conditions_win32)
+    maglorin_windows_program(launch_conditions_probe)
+    maglorin_add_test(launch_conditions_win32_test
+        SOURCES ${prereq_tests}/launch_conditions_win32_test.cpp ${prereq_tests}/versioned_sample.rc
+        LIBS setup_launch_conditions_win32 ws2_32)
+    target_include_directories(launch_conditions_win32_test PRIVATE ${prereq_tests} ${CMAKE_SOURCE_DIR}/tests/setup)
+    add_dependencies(launch_conditions_win32_test launch_conditions_probe)
+endif()
