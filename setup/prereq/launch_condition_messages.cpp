@@ -58,15 +58,20 @@ std::u16string FormatLaunchConditionMessage(int messageId, std::u16string_view p
                                             std::u16string_view argument) {
     const std::optional<std::u16string_view> text = LaunchConditionText(messageId);
     if (!text) return std::u16string(argument);
+    return FillLaunchConditionText(*text, productName, argument);
+}
+
+std::u16string FillLaunchConditionText(std::u16string_view pattern, std::u16string_view productName,
+                                       std::u16string_view argument) {
     const std::u16string_view arguments[] = {productName, argument};
     std::u16string out;
     std::size_t used = 0;
-    for (std::size_t at = 0; at < text->size(); ++at) {
-        if (used < 2 && (*text)[at] == u'%' && at + 1 < text->size() && (*text)[at + 1] == u's') {
+    for (std::size_t at = 0; at < pattern.size(); ++at) {
+        if (used < 2 && pattern[at] == u'%' && at + 1 < pattern.size() && pattern[at + 1] == u's') {
             out += arguments[used++];
             ++at;
         } else {
-            out += (*text)[at];
+            out += pattern[at];
         }
     }
     return out;

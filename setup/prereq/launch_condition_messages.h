@@ -45,4 +45,8 @@ std::optional<std::u16string_view> LaunchConditionText(int messageId);
 std::u16string FormatLaunchConditionMessage(int messageId, std::u16string_view productName,
                                             std::u16string_view argument);
 
+// The same for a text given as it stands (a language's own string table).
+std::u16string FillLaunchConditionText(std::u16string_view pattern, std::u16string_view productName,
+                                       std::u16string_view argument);
+
 }  // namespace maglorin

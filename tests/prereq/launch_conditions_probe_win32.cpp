@@ -35,7 +35,7 @@ int wmain(int argc, wchar_t** argv) {
     maglorin::LaunchConditionsOptions options;
     options.quiet = true;
     options.internetSites.clear();
-    const maglorin::LaunchConditionsResult result = maglorin::EvaluateLaunchConditions(configuration, false, options);
+    const maglorin::LaunchConditionsRun result = maglorin::RunLaunchConditions(configuration, false, options);
     const std::u16string text = maglorin::SystemLaunchConditions().Os().name + u"\n" +
                                 Number(static_cast<int>(result.outcome)) + u"\n" + Number(result.exitCode) + u"\n" +
                                 Number(result.check) + u"\n" + result.message + u"\n" + VersionLine() + u"\n";

@@ -178,8 +178,8 @@ TEST_F(ProbeRuns, DirectXTenByTheWindowsVersionOlderByTheRegistry) {
 
 class SystemConditions : public ::testing::Test {
 protected:
-    LaunchConditionsResult Evaluate(std::u16string_view lines, bool forceInternet = false) {
-        return EvaluateLaunchConditions(Conditions(lines), forceInternet, options);
+    LaunchConditionsRun Evaluate(std::u16string_view lines, bool forceInternet = false) {
+        return RunLaunchConditions(Conditions(lines), forceInternet, options);
     }
     LaunchConditionsOptions options = Quiet();
 };
@@ -190,7 +190,7 @@ TEST_F(SystemConditions, ScreenOfTheXvfbDisplay) {
     ASSERT_GT(width, 0);
     const std::u16string exact = U16(std::to_wstring(width) + L"x" + std::to_wstring(height));
     EXPECT_EQ(Evaluate(u"MinScreenRes=" + exact + u"\r\n").outcome, LaunchConditionsOutcome::Met);
-    const LaunchConditionsResult wider = Evaluate(u"MinScreenRes=" + U16(std::to_wstring(width + 1)) + u"x1\r\n");
+    const LaunchConditionsRun wider = Evaluate(u"MinScreenRes=" + U16(std::to_wstring(width + 1)) + u"x1\r\n");
     EXPECT_EQ(wider.outcome, LaunchConditionsOutcome::NotMet);
     EXPECT_EQ(wider.check, 5);
     EXPECT_EQ(Evaluate(u"MinScreenRes=1x" + U16(std::to_wstring(height + 1)) + u"\r\n").check, 5);
@@ -198,7 +198,7 @@ TEST_F(SystemConditions, ScreenOfTheXvfbDisplay) {
 
 TEST_F(SystemConditions, ColourDepthAndMemory) {
     EXPECT_EQ(Evaluate(u"MinColorQuality=8\r\nMinPhisicalMem=16\r\n").outcome, LaunchConditionsOutcome::Met);
-    const LaunchConditionsResult colour = Evaluate(u"MinColorQuality=64\r\n");
+    const LaunchConditionsRun colour = Evaluate(u"MinColorQuality=64\r\n");
     EXPECT_EQ(colour.check, 6);
     EXPECT_EQ(Printable(colour.message),
               "Torvexa Kit Studio can not be installed on systems with colour quality lower than 64 bits.");
@@ -221,7 +221,7 @@ protected:
 };
 
 TEST_F(RegistryConditions, DotNetFromItsNumberValue) {
-    const LaunchConditionsResult before = Evaluate(u"MinDotNETVer=3.5\r\n");
+    const LaunchConditionsRun before = Evaluate(u"MinDotNETVer=3.5\r\n");
     EXPECT_EQ(before.outcome, LaunchConditionsOutcome::NotMet);
     EXPECT_EQ(before.check, 4);
     SetNumber(L"SOFTWARE\\Microsoft\\NET Framework Setup\\NDP\\v4\\Full", L"Install", 1);
@@ -237,11 +237,26 @@ TEST_F(RegistryConditions, JavaRuntimeFromItsSubkey) {
 }
 
 TEST_F(SystemConditions, UnmappedValueIsAPackagingErrorNamingIt) {
-    const LaunchConditionsResult result = Evaluate(u"MinDotNETVer=2.5\r\n");
+    const LaunchConditionsRun result = Evaluate(u"MinDotNETVer=2.5\r\n");
     EXPECT_EQ(result.outcome, LaunchConditionsOutcome::PackagingError);
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(Printable(result.message),
               "Torvexa Kit Studio can not be installed on systems with .NET Framework version lower than 2.5");
+}
+
+TEST_F(SystemConditions, TextsInTheUsersLanguageGoToTheGivenReporter) {
+    std::vector<std::u16string> shown;
+    options.textOf = [](int id) { return std::u16string(id == launch_message::kColour ? u"%s braucht %s Bit Farbtiefe." : u""); };
+    options.report = [&shown](const std::u16string& text) { shown.push_back(text); };
+    const LaunchConditionsRun colour = Evaluate(u"MinColorQuality=64\r\n");
+    EXPECT_EQ(Printable(colour.message), "Torvexa Kit Studio braucht 64 Bit Farbtiefe.");
+    const LaunchConditionsRun memory = Evaluate(u"MinPhisicalMem=999999999\r\n");  // no translation: English
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0], colour.message);
+    EXPECT_EQ(Printable(shown[1]),
+              "Torvexa Kit Studio can not be installed on systems with less physical memory than 999999999 MB.");
+    EXPECT_EQ(Evaluate(u"MinColorQuality=1\r\n").outcome, LaunchConditionsOutcome::Met);
+    EXPECT_EQ(shown.size(), 2u);  // nothing reported when every condition is met
 }
 
 // ---- Administrator ----
@@ -264,8 +279,8 @@ public:
 TEST_F(SystemConditions, UserWithoutRightsIsStopped) {
     WithoutRights system;
     SystemDetection detection(nullptr);
-    const LaunchConditionsResult result =
-        EvaluateLaunchConditions(Conditions(u"AdminPrivileges=no\r\n"), false, options, system, detection);
+    const LaunchConditionsRun result =
+        RunLaunchConditions(Conditions(u"AdminPrivileges=no\r\n"), false, options, system, detection);
     EXPECT_EQ(result.outcome, LaunchConditionsOutcome::NotMet);
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(Printable(result.message), "Torvexa Kit Studio requires administrative privileges to install.");
@@ -276,7 +291,7 @@ TEST_F(SystemConditions, SixtyFourBitFamilyExcludesA64BitSystem) {
     SystemDetection detection(nullptr);
     const ConfigurationFile file = Conditions(u"WinNT64Versions=Windows XP/Vista/Windows7 x64\r\nWinNT64Name=64-bit Windows\r\n"
                                               u"WinNTVersions=Windows NT/2k/XP/Vista/Windows7 x86\r\n");
-    const LaunchConditionsResult result = EvaluateLaunchConditions(file, false, options, system, detection);
+    const LaunchConditionsRun result = RunLaunchConditions(file, false, options, system, detection);
     EXPECT_EQ(result.check, 1);
     EXPECT_EQ(result.messageId, launch_message::kOsFamily);
     EXPECT_EQ(Printable(result.message), "Torvexa Kit Studio can not be installed on 64-bit Windows");
@@ -328,7 +343,7 @@ TEST_F(LocalSites, FirstReachableSitePasses) {
 
 TEST_F(LocalSites, NoReachableSiteStopsWithTheConnectionText) {
     options.internetSites = {closedSite_, closedSite_};
-    const LaunchConditionsResult result = Evaluate(u"ActiveInternetConnection=\r\n");
+    const LaunchConditionsRun result = Evaluate(u"ActiveInternetConnection=\r\n");
     EXPECT_EQ(result.check, 9);
     EXPECT_EQ(Printable(result.message),
               "Torvexa Kit Studio requires an active Internet connection for installation. Please check your network "

@@ -102,7 +102,7 @@ void ReportLaunchCondition(const std::u16string& text, const LaunchConditionsOpt
     MessageBoxW(nullptr, wide.c_str(), caption.c_str(), MB_OK | MB_ICONWARNING);
 }
 
-LaunchConditionsResult EvaluateLaunchConditions(const ConfigurationFile& configuration, bool forceInternetCheck,
+LaunchConditionsRun RunLaunchConditions(const ConfigurationFile& configuration, bool forceInternetCheck,
                                                 const LaunchConditionsOptions& options, LaunchConditionSystem& system,
                                                 DetectionSystem& detection) {
     SystemReferenceLookups lookups;
@@ -110,23 +110,30 @@ LaunchConditionsResult EvaluateLaunchConditions(const ConfigurationFile& configu
     const SearchEvaluator searches(detection, resolver, nullptr, options.log);
     const LaunchConditionsVerdict verdict =
         CheckLaunchConditions(ConditionsOf(configuration, forceInternetCheck), system, searches, options.internetSites);
-    LaunchConditionsResult result;
+    LaunchConditionsRun result;
     result.outcome = verdict.outcome;
     result.check = verdict.check;
     result.messageId = verdict.messageId;
     if (verdict.outcome == LaunchConditionsOutcome::Met) return result;
     result.exitCode = verdict.outcome == LaunchConditionsOutcome::PackagingError ? 1 : 0;
-    result.message = FormatLaunchConditionMessage(verdict.messageId, ProductNameFor(options), verdict.argument);
+    const std::u16string translated = options.textOf ? options.textOf(verdict.messageId) : std::u16string();
+    result.message = translated.empty()
+                         ? FormatLaunchConditionMessage(verdict.messageId, ProductNameFor(options), verdict.argument)
+                         : FillLaunchConditionText(translated, ProductNameFor(options), verdict.argument);
     if (options.log != nullptr) options.log->Write(u"Launch condition not met: " + result.message);
-    ReportLaunchCondition(result.message, options);
+    if (options.report) {
+        options.report(result.message);
+    } else {
+        ReportLaunchCondition(result.message, options);
+    }
     return result;
 }
 
-LaunchConditionsResult EvaluateLaunchConditions(const ConfigurationFile& configuration, bool forceInternetCheck,
+LaunchConditionsRun RunLaunchConditions(const ConfigurationFile& configuration, bool forceInternetCheck,
                                                 const LaunchConditionsOptions& options) {
     SystemLaunchConditions system;
     SystemDetection detection(options.msi);
-    return EvaluateLaunchConditions(configuration, forceInternetCheck, options, system, detection);
+    return RunLaunchConditions(configuration, forceInternetCheck, options, system, detection);
 }
 
 }  // namespace maglorin

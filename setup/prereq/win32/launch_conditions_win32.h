@@ -4,6 +4,7 @@
 // warning box, or the debugger output when quiet) and the one entry point of the main flow.
 // Windows only; the header stays free of <windows.h>.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,9 +41,13 @@ struct LaunchConditionsOptions {
     std::vector<std::u16string> internetSites = DefaultInternetSites();
     SearchLog* log = nullptr;       // may be null
     MsiLibrary* msi = nullptr;      // loaded msi.dll for the interop checks; may be null
+    // The text of a string id in the user's language; empty: the built-in English texts.
+    std::function<std::u16string(int messageId)> textOf;
+    // Shows a failed condition's text; empty: ReportLaunchCondition (warning box or debugger).
+    std::function<void(const std::u16string& text)> report;
 };
 
-struct LaunchConditionsResult {
+struct LaunchConditionsRun {
     LaunchConditionsOutcome outcome = LaunchConditionsOutcome::Met;
     int exitCode = 0;               // for NotMet 0, for PackagingError 1; Met: go on
     int check = 0;                  // the check that decided, 1 to 23
@@ -53,16 +58,13 @@ struct LaunchConditionsResult {
 // Reads GlobalLaunchConds, evaluates every condition and reports the first that fails.
 // `forceInternetCheck`: the package installs from MainAppURL, so the Internet connection is a
 // condition even when setup.ini does not ask for it.
-[[nodiscard]] LaunchConditionsResult EvaluateLaunchConditions(const ConfigurationFile& configuration,
-                                                              bool forceInternetCheck,
-                                                              const LaunchConditionsOptions& options);
+[[nodiscard]] LaunchConditionsRun RunLaunchConditions(const ConfigurationFile& configuration, bool forceInternetCheck,
+                                                      const LaunchConditionsOptions& options);
 
 // The same with the machine's answers given (tests replace some of them).
-[[nodiscard]] LaunchConditionsResult EvaluateLaunchConditions(const ConfigurationFile& configuration,
-                                                              bool forceInternetCheck,
-                                                              const LaunchConditionsOptions& options,
-                                                              LaunchConditionSystem& system,
-                                                              DetectionSystem& detection);
+[[nodiscard]] LaunchConditionsRun RunLaunchConditions(const ConfigurationFile& configuration, bool forceInternetCheck,
+                                                      const LaunchConditionsOptions& options,
+                                                      LaunchConditionSystem& system, DetectionSystem& detection);
 
 // Shows a failed condition's text: a warning box with the caption, or the debugger output.
 void ReportLaunchCondition(const std::u16string& text, const LaunchConditionsOptions& options);
