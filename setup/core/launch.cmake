@@ -18,5 +18,5 @@ if(MAGLORIN_WIN32)
         ${CMAKE_CURRENT_LIST_DIR}/win32/windows_bitness_win32.cpp
     )
     target_include_directories(setup_launch_win32 PUBLIC ${CMAKE_CURRENT_LIST_DIR}/win32)
-    target_link_libraries(setup_launch_win32 PUBLIC setup_launch setup_extraction_win32 setup_config_win32 user32 comctl32)
+    target_link_libraries(setup_launch_win32 PUBLIC setup_launch setup_flow setup_extraction_win32 setup_config_win32 user32 comctl32)
 endif()

@@ -1,7 +1,8 @@
 #pragma once
 // Every Win32 handle setup holds is owned by one of the small types below: files, pipes, find
 // handles, threads, events, processes, registry keys, loaded libraries, shell item lists,
-// installer-service handles, the screen's device context and the service manager and its lock.
+// installer-service handles, the screen's device context, the service manager and its lock,
+// the single-instance mutex and windows.
 // Each closes its handle in its destructor; all are move-only.
 
 #include <windows.h>
@@ -140,5 +141,16 @@ struct ServiceDatabaseLockTraits {
     static void Close(Value lock) { ::UnlockServiceDatabase(lock); }
 };
 using ServiceDatabaseLockHandle = UniqueHandle<ServiceDatabaseLockTraits>;
+
+// The named single-instance lock of setup.
+using MutexHandle = UniqueHandle<KernelHandleTraits>;
+
+// A window this program created and destroys itself (never one it was handed).
+struct WindowTraits {
+    using Value = HWND;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value window) { ::DestroyWindow(window); }
+};
+using WindowHandle = UniqueHandle<WindowTraits>;
 
 }  // namespace maglorin

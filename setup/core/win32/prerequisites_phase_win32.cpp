@@ -1,0 +1,12 @@
+#include "prerequisites_phase_win32.h"
+
+namespace maglorin {
+
+PrerequisitesOutcome RunPrerequisites(const PrerequisitesRequest& request) {
+    if (request.log != nullptr) request.log->Write(u"prerequisites: none looked at by this build");
+    return PrerequisitesOutcome{};
+}
+
+bool PrerequisiteProvidesInstallerService(const ConfigurationFile*) { return false; }
+
+}  // namespace maglorin
