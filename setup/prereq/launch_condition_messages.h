@@ -1,6 +1,7 @@
 #pragma once
-// The texts of the launch conditions, by string id. Each failure text has two "%s": the
-// product name first, then the condition's own value (two texts need only the product name).
+// The texts of the launch conditions, by their ids in setup's string table (setup_string_ids.h
+// keeps the texts). Each failure text has two "%s": the product name first, then the
+// condition's own value (two texts need only the product name).
 
 #include <optional>
 #include <string>

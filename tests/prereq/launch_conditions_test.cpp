@@ -364,5 +364,18 @@ TEST(LaunchConditionTexts, ProductNameFirstThenTheValue) {
     EXPECT_FALSE(LaunchConditionText(207 + 1000).has_value());
 }
 
+TEST(LaunchConditionTexts, EveryCheckHasItsTextWithTheProductName) {
+    using namespace launch_message;
+    for (const int id : {kOsFamily, kOsVersions, kInternetExplorer, kIis, kScreen, kColour, kMemory, kDotNet,
+                         kAdministrator, kAcrobatReader, kJre, kDirectX, kInternet, kOffice2003, kOffice2007, kXna,
+                         kJdk, kSql, kActiveSync, kInterop2003, kInterop2007, kToolsRuntime, kOffice2010, kInterop2010,
+                         kInteropShared}) {
+        const std::optional<std::u16string_view> text = LaunchConditionText(id);
+        ASSERT_TRUE(text.has_value()) << id;
+        EXPECT_TRUE(text->starts_with(u"%s ")) << id << ": " << Printable(*text);
+    }
+    EXPECT_FALSE(LaunchConditionText(216).has_value());  // a string of another part of setup
+}
+
 }  // namespace
 }  // namespace maglorin

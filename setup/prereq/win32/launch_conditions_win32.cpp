@@ -120,7 +120,12 @@ LaunchConditionsRun RunLaunchConditions(const ConfigurationFile& configuration, 
     result.message = translated.empty()
                          ? FormatLaunchConditionMessage(verdict.messageId, ProductNameFor(options), verdict.argument)
                          : FillLaunchConditionText(translated, ProductNameFor(options), verdict.argument);
-    if (options.log != nullptr) options.log->Write(u"Launch condition not met: " + result.message);
+    if (options.log != nullptr) {
+        options.log->Write((verdict.outcome == LaunchConditionsOutcome::PackagingError
+                                ? u"Launch condition with a value setup does not know: "
+                                : u"Launch condition not met: ") +
+                           result.message);
+    }
     if (options.report) {
         options.report(result.message);
     } else {
