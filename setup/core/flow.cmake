@@ -31,6 +31,6 @@ if(MAGLORIN_WIN32)
         ${CMAKE_CURRENT_LIST_DIR}/win32/status_window_win32.cpp
     )
     target_include_directories(setup_flow_win32 PUBLIC ${CMAKE_CURRENT_LIST_DIR}/win32)
-    target_link_libraries(setup_flow_win32 PUBLIC setup_launch_win32 setup_flow setup_extraction_win32 setup_config_win32
+    target_link_libraries(setup_flow_win32 PUBLIC setup_launch_win32 setup_launch_conditions_win32 setup_flow setup_extraction_win32 setup_config_win32
         user32 shell32 ole32 advapi32 version comctl32)
 endif()

@@ -154,7 +154,8 @@ int SetupSession::LaunchAfterChecks() {
     conditions.productName = Utf16FromPath(productName_);
     conditions.messages = &messages_;
     conditions.log = &log_;
-    if (!EvaluateLaunchConditions(conditions).passed) return 0;
+    const LaunchConditionsResult conditionsResult = EvaluateLaunchConditions(conditions);
+    if (!conditionsResult.passed) return conditionsResult.exitCode;
 
     PrerequisitesRequest prerequisitesRequest{configuration, !quiet_, &messages_, &log_};
     const PrerequisitesOutcome prerequisites = RunPrerequisites(prerequisitesRequest);

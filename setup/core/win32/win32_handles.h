@@ -1,6 +1,8 @@
 #pragma once
 // Every Win32 handle setup holds is owned by one of the small types below: files, pipes, find
-// handles, threads, events, processes, registry keys, loaded libraries and shell item lists.
+// handles, threads, events, processes, registry keys, loaded libraries, shell item lists,
+// installer-service handles, the screen's device context, the service manager and its lock,
+// the single-instance mutex and windows.
 // Each closes its handle in its destructor; all are move-only.
 
 #include <windows.h>
@@ -107,6 +109,30 @@ struct MsiHandleTraits {
     }
 };
 using MsiHandle = UniqueHandle<MsiHandleTraits>;
+
+// The screen's device context from GetDC(nullptr).
+struct ScreenDcTraits {
+    using Value = HDC;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value dc) { ::ReleaseDC(nullptr, dc); }
+};
+using ScreenDcHandle = UniqueHandle<ScreenDcTraits>;
+
+// The service control manager from OpenSCManagerW.
+struct ServiceManagerTraits {
+    using Value = SC_HANDLE;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value manager) { ::CloseServiceHandle(manager); }
+};
+using ServiceManagerHandle = UniqueHandle<ServiceManagerTraits>;
+
+// A lock on the service database from LockServiceDatabase; closing unlocks it.
+struct ServiceDatabaseLockTraits {
+    using Value = SC_LOCK;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value lock) { ::UnlockServiceDatabase(lock); }
+};
+using ServiceDatabaseLockHandle = UniqueHandle<ServiceDatabaseLockTraits>;
 
 // The named single-instance lock of setup.
 using MutexHandle = UniqueHandle<KernelHandleTraits>;
