@@ -134,12 +134,8 @@ bool SplitDownloadAddress(const std::u16string& text, DownloadAddress& address) 
     if (!SplitHostPort(authority, address)) {
         return false;
     }
-    std::u16string rest = text.substr(authorityEnd);
-    rest = rest.substr(0, rest.find(u'#'));
-    if (rest.empty() || rest[0] != u'/') {
-        rest.insert(0, u"/");
-    }
-    address.path = rest;
+    const std::u16string rest = text.substr(authorityEnd, text.find(u'#', authorityEnd) - authorityEnd);
+    address.path = (rest.empty() || rest[0] != u'/') ? u"/" + rest : rest;
     return true;
 }
 

@@ -1,10 +1,14 @@
 #pragma once
 // Every Win32 handle setup holds is owned by one of the small types below: files, pipes, find
-// handles, threads, events, processes, registry keys, loaded libraries and shell item lists.
+// handles, threads, events, processes, registry keys, loaded libraries, shell item lists and
+// Internet handles.
 // Each closes its handle in its destructor; all are move-only.
 
 #include <windows.h>
 #include <shlobj.h>
+#include <wininet.h>
+
+#include <atomic>
 
 #include <utility>
 
@@ -98,5 +102,36 @@ struct ItemIdListTraits {
     static void Close(Value list) { ::CoTaskMemFree(list); }
 };
 using ItemIdListHandle = UniqueHandle<ItemIdListTraits>;
+
+// Internet sessions, connections and requests (WinINet).
+struct InternetHandleTraits {
+    using Value = HINTERNET;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value handle) { ::InternetCloseHandle(handle); }
+};
+using InternetHandle = UniqueHandle<InternetHandleTraits>;
+
+// An Internet handle that a second thread may close to unblock the one using it (a cancel):
+// whichever thread closes first closes it, the other finds it gone. Not movable.
+class SharedInternetHandle {
+public:
+    SharedInternetHandle() = default;
+    ~SharedInternetHandle() { Close(); }
+    SharedInternetHandle(const SharedInternetHandle&) = delete;
+    SharedInternetHandle& operator=(const SharedInternetHandle&) = delete;
+
+    HINTERNET Get() const { return value_.load(); }
+    bool IsValid() const { return Get() != nullptr; }
+    // Takes ownership of a new handle, closing any held one.
+    void Reset(HINTERNET handle = nullptr) {
+        if (HINTERNET old = value_.exchange(handle)) {
+            ::InternetCloseHandle(old);
+        }
+    }
+    void Close() { Reset(); }
+
+private:
+    std::atomic<HINTERNET> value_{nullptr};
+};
 
 }  // namespace maglorin
