@@ -41,6 +41,14 @@ void CALLBACK InternetSession::StatusCallback(HINTERNET, DWORD_PTR context, DWOR
     case INTERNET_STATUS_CONNECTION_CLOSED:
         self->connectionClosed_ = true;
         break;
+    case INTERNET_STATUS_HANDLE_CREATED: {
+        // An FTP file opened asynchronously arrives here; its completion may carry another value.
+        const auto* created = static_cast<const INTERNET_ASYNC_RESULT*>(info);
+        if (created != nullptr) {
+            self->createdHandle_ = created->dwResult;
+        }
+        break;
+    }
     case INTERNET_STATUS_HANDLE_CLOSING:
         ::SetEvent(self->handleClosing_.Get());
         break;
@@ -82,6 +90,14 @@ DownloadResult InternetSession::Call(InternetOperation operation, const std::fun
         return error;
     }
     const DownloadResult completed = WaitForCompletion();
+    if (operation == InternetOperation::QueryData && completed != kDownloadCancelled) {
+        // A data query completes with the byte count where other operations put an error; the
+        // caller asks again at once and then gets the count, or the error, directly.
+        if (result != nullptr) {
+            *result = completionError_.load();
+        }
+        return kDownloadSuccess;
+    }
     if (completed == kDownloadSuccess && result != nullptr) {
         *result = completionResult_.load();
     }
@@ -91,6 +107,7 @@ DownloadResult InternetSession::Call(InternetOperation operation, const std::fun
 DownloadResult InternetSession::OpenHandle(InternetOperation operation, const std::function<HINTERNET()>& call,
                                            SharedInternetHandle& out) {
     ::ResetEvent(requestComplete_.Get());
+    createdHandle_ = 0;
     operation_ = static_cast<int>(operation);
     if (Cancelled()) {
         return kDownloadCancelled;
@@ -105,7 +122,8 @@ DownloadResult InternetSession::OpenHandle(InternetOperation operation, const st
     }
     const DownloadResult completed = WaitForCompletion();
     if (completed == kDownloadSuccess) {
-        out.Reset(reinterpret_cast<HINTERNET>(completionResult_.load()));
+        const DWORD_PTR created = createdHandle_.load();
+        out.Reset(reinterpret_cast<HINTERNET>(created != 0 ? created : completionResult_.load()));
         if (!out.IsValid()) {
             return ERROR_INTERNET_INTERNAL_ERROR;
         }

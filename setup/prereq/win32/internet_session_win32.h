@@ -69,6 +69,7 @@ private:
     // Written by the callback thread before it signals requestComplete_.
     std::atomic<DWORD_PTR> completionResult_{0};
     std::atomic<DWORD> completionError_{0};
+    std::atomic<DWORD_PTR> createdHandle_{0};
 };
 
 }  // namespace maglorin
