@@ -44,6 +44,8 @@ private:
     [[nodiscard]] DownloadResult OpenFtp();
     [[nodiscard]] DownloadResult ConnectFtp();
     [[nodiscard]] bool RestartFtpAt(std::uint32_t offset);
+    [[nodiscard]] bool FtpCommand(const std::u16string& command, const char16_t* expectedCode);
+    [[nodiscard]] std::uint32_t FtpFileSize(const std::u16string& path);
     void FetchServerResponse();
     // The data (download_transfer_win32.cpp).
     [[nodiscard]] DownloadResult Download();

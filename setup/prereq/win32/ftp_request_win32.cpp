@@ -13,6 +13,11 @@ bool IsLoginFailure(DownloadResult error) {
            error == kInternetLoginFailure;
 }
 
+std::u16string Digits(std::uint32_t value) {
+    const std::string digits = std::to_string(value);
+    return std::u16string(digits.begin(), digits.end());
+}
+
 // The path on the server: the address's path without any query.
 std::u16string ServerPath(const std::u16string& path) { return path.substr(0, path.find(u'?')); }
 
@@ -56,17 +61,33 @@ DownloadResult DownloadWorker::ConnectFtp() {
     }
 }
 
-bool DownloadWorker::RestartFtpAt(std::uint32_t offset) {
-    const std::string digits = std::to_string(offset);
-    const std::u16string command = u"REST " + std::u16string(digits.begin(), digits.end());
+bool DownloadWorker::FtpCommand(const std::u16string& command, const char16_t* expectedCode) {
     outcome_.lastServerResponse.clear();
     const DownloadResult result = session_.Call(InternetOperation::FtpCommand, [&] {
         return ::FtpCommandW(handles_.connection.Get(), FALSE, FTP_TRANSFER_TYPE_BINARY, WideText(command),
                              session_.Context(), nullptr);
     });
     FetchServerResponse();
+    return result == kDownloadSuccess && outcome_.lastServerResponse.compare(0, 3, expectedCode) == 0;
+}
+
+bool DownloadWorker::RestartFtpAt(std::uint32_t offset) {
     // Only "350" promises that the transfer starts at the offset.
-    return result == kDownloadSuccess && outcome_.lastServerResponse.compare(0, 3, u"350") == 0;
+    return FtpCommand(u"REST " + Digits(offset), u"350");
+}
+
+std::uint32_t DownloadWorker::FtpFileSize(const std::u16string& path) {
+    // Servers answer SIZE only in binary mode, which the library sets only when it opens the file.
+    if (!FtpCommand(u"TYPE I", u"200") || !FtpCommand(u"SIZE " + path, u"213")) {
+        return 0;
+    }
+    std::uint64_t size = 0;
+    const std::u16string& reply = outcome_.lastServerResponse;
+    std::size_t at = 4;
+    for (; at < reply.size() && reply[at] >= u'0' && reply[at] <= u'9' && size <= UINT32_MAX; ++at) {
+        size = size * 10 + static_cast<std::uint64_t>(reply[at] - u'0');
+    }
+    return (at == 4 || size > UINT32_MAX) ? 0 : static_cast<std::uint32_t>(size);
 }
 
 DownloadResult DownloadWorker::OpenFtp() {
@@ -74,10 +95,18 @@ DownloadResult DownloadWorker::OpenFtp() {
     if (result != kDownloadSuccess) {
         return result;
     }
+    const std::u16string path = ServerPath(address_.path);
+    // The size from the server's SIZE answer, in case the open file cannot tell it.
+    const std::uint32_t announced = FtpFileSize(path);
+    if (announced != 0 && offset_ >= announced) {
+        total_ = announced;
+        // A working file as long as the server's file is complete; a longer one is not ours.
+        complete_ = offset_ == announced;
+        return complete_ ? kDownloadSuccess : kDownloadNothingNew;
+    }
     if (offset_ > 0 && !RestartFtpAt(offset_)) {
         offset_ = 0;
     }
-    const std::u16string path = ServerPath(address_.path);
     result = session_.OpenHandle(
         InternetOperation::FtpOpen,
         [&] {
@@ -89,10 +118,15 @@ DownloadResult DownloadWorker::OpenFtp() {
         FetchServerResponse();
         return result;
     }
+    if (headOnly_) {
+        // Opening may be answered before the server has refused the file: the check wants data.
+        DWORD got = 0;
+        return ReadBlock(got);
+    }
     DWORD high = 0;
     const DWORD low = ::FtpGetFileSize(handles_.request.Get(), &high);
-    const bool known = !(low == INVALID_FILE_SIZE && ::GetLastError() != NO_ERROR) && high == 0;
-    total_ = known ? low : 0;
+    const bool known = !(low == INVALID_FILE_SIZE && ::GetLastError() != NO_ERROR) && high == 0 && low != 0;
+    total_ = known ? low : announced;
     if (total_ != 0 && offset_ >= total_) {
         // A working file as long as the server's file is complete; a longer one is not ours.
         complete_ = offset_ == total_;

@@ -9,6 +9,10 @@ inline constexpr wchar_t kAgent[] = L"TorvexaSetup";
 
 const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
+// "Pending", or a failure that names no error: some library versions queue an asynchronous call
+// (an FTP file opening) without saying so, and report it on completion like any other.
+bool WentAsynchronous(DWORD error) { return error == ERROR_IO_PENDING || error == ERROR_SUCCESS; }
+
 }  // namespace
 
 InternetSession::~InternetSession() { Close(); }
@@ -82,11 +86,12 @@ DownloadResult InternetSession::Call(InternetOperation operation, const std::fun
     if (Cancelled()) {
         return kDownloadCancelled;
     }
+    ::SetLastError(ERROR_SUCCESS);
     if (call()) {
         return kDownloadSuccess;
     }
     const DWORD error = ::GetLastError();
-    if (error != ERROR_IO_PENDING) {
+    if (!WentAsynchronous(error)) {
         return error;
     }
     const DownloadResult completed = WaitForCompletion();
@@ -112,12 +117,13 @@ DownloadResult InternetSession::OpenHandle(InternetOperation operation, const st
     if (Cancelled()) {
         return kDownloadCancelled;
     }
+    ::SetLastError(ERROR_SUCCESS);
     if (HINTERNET handle = call()) {
         out.Reset(handle);
         return kDownloadSuccess;
     }
     const DWORD error = ::GetLastError();
-    if (error != ERROR_IO_PENDING) {
+    if (!WentAsynchronous(error)) {
         return error;
     }
     const DownloadResult completed = WaitForCompletion();
