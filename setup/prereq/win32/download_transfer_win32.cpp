@@ -234,7 +234,9 @@ DownloadResult DownloadWorker::ReadBlock(DWORD& got) {
         return kDownloadSuccess;
     }
     bytesRead_ = 0;
-    const DWORD want = available_ < kBlock ? available_ : kBlock;
+    // A whole block is asked for even when less is announced: the library hands over what it
+    // holds plus what the connection has ready, and the count it announces is only its buffer.
+    const DWORD want = kBlock;
     const DownloadResult result = session_.Call(InternetOperation::Read, [this, want] {
         return ::InternetReadFile(handles_.request.Get(), buffer_.data(), want, &bytesRead_);
     });
