@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "download_status.h"
 #include "download_test_support_win32.h"
@@ -300,6 +301,28 @@ TEST_F(DownloadJobTest, StopFromTheOwnerEndsAPausedOrRunningJob) {
     EXPECT_EQ(job.Stop(), kDownloadCancelled);
     EXPECT_TRUE(job.Finished());
     EXPECT_EQ(sink.received.load(), 0u);
+}
+
+// Each job has its own completion events: two at once in one process never wake each other.
+TEST_F(DownloadJobTest, JobsRunSideBySide) {
+    ScratchFolder folder("http-parallel");
+    RecordingSink sinks[3];
+    const std::u16string addresses[3] = {Url("http", ports.http, "/kit.bin"), Url("ftp", ports.ftp, "/kit.bin"),
+                                         Url("http", ports.test, "/cut/" + std::to_string(test::kKitSize))};
+    std::vector<std::unique_ptr<DownloadJob>> jobs;
+    for (int i = 0; i < 3; ++i) {
+        DownloadSettings settings = Settings(addresses[i], folder.Path("kit" + std::to_string(i) + ".bin"));
+        settings.sink = &sinks[i];
+        settings.wait = false;
+        jobs.push_back(std::make_unique<DownloadJob>(settings));
+        ASSERT_EQ(jobs.back()->Start(), kDownloadSuccess);
+    }
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(jobs[i]->Wait(), kDownloadSuccess) << i;
+        ExpectServedFile(folder.Path("kit" + std::to_string(i) + ".bin"), test::kKitSize);
+        EXPECT_EQ(sinks[i].received.load(), test::kKitSize) << i;
+        EXPECT_EQ(sinks[i].finishedTrue, 1) << i;
+    }
 }
 
 TEST_F(DownloadJobTest, UnreachableServerIsRetriedAndThenFails) {

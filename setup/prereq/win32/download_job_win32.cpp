@@ -32,6 +32,13 @@ bool DownloadJob::Finished() const {
     return !thread_ || ::WaitForSingleObject(thread_.Get(), 0) == WAIT_OBJECT_0;
 }
 
+DownloadResult DownloadJob::Wait() {
+    if (thread_) {
+        ::WaitForSingleObject(thread_.Get(), INFINITE);
+    }
+    return outcome_.result;
+}
+
 DownloadResult DownloadJob::Stop() {
     if (!thread_) {
         return outcome_.result;

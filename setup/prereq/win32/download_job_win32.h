@@ -56,6 +56,8 @@ public:
     // Starts the worker thread (once). With the wait flag: waits and returns the result;
     // otherwise kDownloadSuccess once the thread runs.
     [[nodiscard]] DownloadResult Start();
+    // Waits for the worker to end by itself and returns its result.
+    DownloadResult Wait();
     // Asks the worker to stop, closes its Internet handles so that no call keeps it blocked, and
     // waits for it to end; never terminates it. Returns the worker's result.
     DownloadResult Stop();
