@@ -2,11 +2,14 @@
 // Every Win32 handle setup holds is owned by one of the small types below: files, pipes, find
 // handles, threads, events, processes, registry keys, loaded libraries, shell item lists,
 // installer-service handles, the screen's device context, the service manager and its lock,
-// the single-instance mutex and windows.
+// the single-instance mutex, windows and Internet handles.
 // Each closes its handle in its destructor; all are move-only.
 
 #include <windows.h>
 #include <shlobj.h>
+#include <wininet.h>
+
+#include <atomic>
 
 #include <utility>
 
@@ -152,5 +155,36 @@ struct ItemIdListTraits {
     static void Close(Value list) { ::CoTaskMemFree(list); }
 };
 using ItemIdListHandle = UniqueHandle<ItemIdListTraits>;
+
+// Internet sessions, connections and requests (WinINet).
+struct InternetHandleTraits {
+    using Value = HINTERNET;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value handle) { ::InternetCloseHandle(handle); }
+};
+using InternetHandle = UniqueHandle<InternetHandleTraits>;
+
+// An Internet handle that a second thread may close to unblock the one using it (a cancel):
+// whichever thread closes first closes it, the other finds it gone. Not movable.
+class SharedInternetHandle {
+public:
+    SharedInternetHandle() = default;
+    ~SharedInternetHandle() { Close(); }
+    SharedInternetHandle(const SharedInternetHandle&) = delete;
+    SharedInternetHandle& operator=(const SharedInternetHandle&) = delete;
+
+    HINTERNET Get() const { return value_.load(); }
+    bool IsValid() const { return Get() != nullptr; }
+    // Takes ownership of a new handle, closing any held one.
+    void Reset(HINTERNET handle = nullptr) {
+        if (HINTERNET old = value_.exchange(handle)) {
+            ::InternetCloseHandle(old);
+        }
+    }
+    void Close() { Reset(); }
+
+private:
+    std::atomic<HINTERNET> value_{nullptr};
+};
 
 }  // namespace maglorin
