@@ -1,9 +1,12 @@
 // setup-bench [FOLDER] [MEGABYTES]
-// Times, in one run and on the same files, our MD5 of a large file beside `md5sum`, and the copy
+// Times, in one run and on the same files, our MD5 of a large file beside `md5sum`, the copy
 // of a large plain entry out of a package (the reader's entry window, read and written in
-// 64 KiB blocks) beside `cp` of the same bytes. Ours and the tool run in turns, five rounds, best
+// 64 KiB blocks) beside `cp` of the same bytes, and the download of that file from a local nginx
+// by our downloader (download-probe of the win32 tree, under Wine) beside `curl`. Ours and the tool run in turns, five rounds, best
 // time each, after one untimed pass that brings the file into the page cache, so both sides read
-// from memory.
+// from memory. Last, the install by the win32 tree's maglorin-setup.exe beside msiexec alone of
+// the same database, under Wine (install_row.h); not while the win32 tests run, whose Wine
+// session it would share.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -13,11 +16,13 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <sstream>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "entry_copy.h"
+#include "install_row.h"
 #include "md5.h"
 #include "package_integrity.h"
 #include "package_writer.h"
@@ -144,6 +149,109 @@ void Report(const char* what, double ours, double tool, const char* toolName, st
     std::printf("%-34s %8.1f MB/s   %-8s %8.1f MB/s   ratio %.2fx\n", what, mb / ours, toolName, mb / tool, tool / ours);
 }
 
+// Runs a shell command and gives its standard output.
+bool Capture(const std::string& command, std::string& output) {
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return false;
+    }
+    char chunk[256];
+    output.clear();
+    while (std::fgets(chunk, sizeof chunk, pipe) != nullptr) {
+        output += chunk;
+    }
+    return ::pclose(pipe) == 0;
+}
+
+int HttpPort(const std::filesystem::path& servers) {
+    std::ifstream in(servers / "ports");
+    std::string name;
+    int port = 0;
+    while (in >> name >> port) {
+        if (name == "http") {
+            return port;
+        }
+    }
+    return 0;
+}
+
+std::string WinePath(const std::filesystem::path& path) {
+    std::string text = "Z:" + path.string();
+    for (char& c : text) {
+        if (c == '/') {
+            c = '\\';
+        }
+    }
+    return text;
+}
+
+// One timed download each, seconds as the downloader itself measured them (no process start).
+struct DownloadCommands {
+    std::string ours;
+    std::string tool;
+};
+
+bool TimedDownloads(const DownloadCommands& commands, Pair& best) {
+    for (int round = 0; round < 5; ++round) {
+        std::string ours, tool;
+        if (!Capture(commands.ours, ours) || !Capture(commands.tool, tool)) {
+            return false;
+        }
+        best.ours = std::min(best.ours, std::atof(ours.c_str()));
+        best.tool = std::min(best.tool, std::atof(tool.c_str()));
+    }
+    return best.ours > 0 && best.tool > 0;
+}
+
+// The download row: the local nginx of the downloader tests serves the data file; our downloader
+// (WinINet under Wine) and curl fetch it in turns, five rounds, best time each.
+bool DownloadRow(const std::filesystem::path& folder, const std::filesystem::path& data, std::uint64_t bytes) {
+    const std::filesystem::path source = MAGLORIN_SOURCE_DIR;
+    const char* win32Bin = std::getenv("MAGLORIN_WIN32_BIN");
+    const std::filesystem::path probe = std::filesystem::path(win32Bin ? win32Bin : source / "build/win32/bin") /
+                                        "download-probe.exe";
+    if (!std::filesystem::exists(probe)) {
+        std::printf("download: not measured, %s is missing (build the win32 target download-probe)\n",
+                    probe.string().c_str());
+        return true;
+    }
+    const std::filesystem::path servers = folder / "servers";
+    const std::filesystem::path wineState = source / "build/win32/wine";
+    const std::string serversScript = Quote(source / "tests/prereq/download_servers.sh");
+    const std::string harness = Quote(source / "scripts/wine-harness");
+    // A Wine session already open (a test run) is used and left open.
+    const bool sessionWasOpen = std::filesystem::exists(wineState / "xvfb.pid");
+    std::string ignored;
+    const bool started = Capture(serversScript + " start " + Quote(servers), ignored) &&
+                         Capture(harness + " start " + Quote(wineState), ignored);
+    const int port = HttpPort(servers);
+    std::error_code error;
+    std::filesystem::remove(servers / "www/bench.bin", error);
+    std::filesystem::create_hard_link(data, servers / "www/bench.bin", error);
+    const std::string url = "http://127.0.0.1:" + std::to_string(port) + "/bench.bin";
+    const std::filesystem::path ourFile = folder / "download-ours.bin";
+    const std::filesystem::path curlFile = folder / "download-curl.bin";
+    DownloadCommands commands;
+    commands.ours = "MAGLORIN_WINE_STATE=" + Quote(wineState) + " " + Quote(source / "scripts/wine-run") + " " +
+                    Quote(probe) + " " + url + " '" + WinePath(ourFile) + "'";
+    commands.tool = "curl -s --noproxy '*' -o " + Quote(curlFile) + " -w '%{time_total}' " + url;
+    Pair best;
+    const bool ok = started && port != 0 && !error && TimedDownloads(commands, best) &&
+                    std::filesystem::file_size(ourFile) == bytes && std::filesystem::file_size(curlFile) == bytes;
+    (void)Capture(serversScript + " stop " + Quote(servers), ignored);
+    if (!sessionWasOpen) {
+        (void)Capture(harness + " stop " + Quote(wineState), ignored);
+    }
+    std::filesystem::remove(ourFile, error);
+    std::filesystem::remove(curlFile, error);
+    if (!ok) {
+        std::fprintf(stderr, "setup-bench: the download row failed\n");
+        return false;
+    }
+    Report("download (ours, WinINet under Wine)", best.ours, best.tool, "curl", bytes);
+    return true;
+}
+
 int Run(const std::filesystem::path& folder, std::uint64_t megabytes) {
     const std::uint64_t bytes = megabytes * 1024 * 1024;
     std::filesystem::create_directories(folder);
@@ -204,10 +312,14 @@ int Run(const std::filesystem::path& folder, std::uint64_t megabytes) {
     }
     Report("entry copy (extractor)", extractorCopy.ours, extractorCopy.tool, "cp", bytes);
 
+    if (!DownloadRow(folder, data, bytes)) {
+        return 1;
+    }
+
     for (const auto& path : {data, package, ourCopy, toolCopy}) {
         std::filesystem::remove(path);
     }
-    return 0;
+    return ReportInstallRow(folder);
 }
 
 }  // namespace

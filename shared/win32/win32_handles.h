@@ -1,8 +1,9 @@
 #pragma once
 // Every Win32 handle the programs hold is owned by one of the small types below: kernel objects
 // (files, pipes, threads, events, processes, mutexes), directory searches, registry keys, loaded
-// libraries, shell item lists, Internet handles, GDI objects, menus, icons, dropped-file handles
-// and LocalAlloc blocks; and a few scopes that undo a Win32 call when they end (a window's DC,
+// libraries, shell item lists, Internet handles, installer-service handles, the screen's device
+// context, the service manager and its lock, windows, GDI objects, menus, icons, dropped-file
+// handles and LocalAlloc blocks; and a few scopes that undo a Win32 call when they end (a window's DC,
 // painting, a selected object, a timer, COM, a COM interface pointer). All are move-only or
 // fixed in place; each releases what it holds exactly once.
 
@@ -10,6 +11,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 #include <wininet.h>
+
+#include <atomic>
 
 #include "unique_handle.h"
 
@@ -123,6 +126,79 @@ struct DropTraits {
     static void Close(Value drop) { ::DragFinish(drop); }
 };
 using DropHandle = UniqueHandle<DropTraits>;
+
+// An installer-service handle (database, view, record). msi.dll is loaded by MsiLibrary, which
+// outlives every handle it hands out; the close function is taken from the loaded module.
+struct MsiHandleTraits {
+    using Value = unsigned long;  // MSIHANDLE
+    static Value Invalid() { return 0; }
+    static void Close(Value handle) {
+        using CloseFunction = UINT(WINAPI*)(unsigned long);
+        if (const HMODULE msi = ::GetModuleHandleW(L"msi.dll")) {
+            if (const auto close = reinterpret_cast<CloseFunction>(
+                    reinterpret_cast<void*>(::GetProcAddress(msi, "MsiCloseHandle")))) {
+                close(handle);
+            }
+        }
+    }
+};
+using MsiHandle = UniqueHandle<MsiHandleTraits>;
+
+// The screen's device context from GetDC(nullptr).
+struct ScreenDcTraits {
+    using Value = HDC;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value dc) { ::ReleaseDC(nullptr, dc); }
+};
+using ScreenDcHandle = UniqueHandle<ScreenDcTraits>;
+
+// The service control manager from OpenSCManagerW.
+struct ServiceManagerTraits {
+    using Value = SC_HANDLE;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value manager) { ::CloseServiceHandle(manager); }
+};
+using ServiceManagerHandle = UniqueHandle<ServiceManagerTraits>;
+
+// A lock on the service database from LockServiceDatabase; closing unlocks it.
+struct ServiceDatabaseLockTraits {
+    using Value = SC_LOCK;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value lock) { ::UnlockServiceDatabase(lock); }
+};
+using ServiceDatabaseLockHandle = UniqueHandle<ServiceDatabaseLockTraits>;
+
+// A window this program created and destroys itself (never one it was handed).
+struct WindowTraits {
+    using Value = HWND;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value window) { ::DestroyWindow(window); }
+};
+using WindowHandle = UniqueHandle<WindowTraits>;
+
+// An Internet handle that a second thread may close to unblock the one using it (a cancel):
+// whichever thread closes first closes it, the other finds it gone. Not movable.
+class SharedInternetHandle {
+public:
+    SharedInternetHandle() = default;
+    ~SharedInternetHandle() { Close(); }
+    SharedInternetHandle(const SharedInternetHandle&) = delete;
+    SharedInternetHandle& operator=(const SharedInternetHandle&) = delete;
+
+    HINTERNET Get() const { return value_.load(); }
+    bool IsValid() const { return Get() != nullptr; }
+    // Takes ownership of a new handle, closing any held one.
+    void Reset(HINTERNET handle = nullptr) {
+        if (HINTERNET old = value_.exchange(handle)) {
+            ::InternetCloseHandle(old);
+        }
+    }
+    void Close() { Reset(); }
+
+private:
+    std::atomic<HINTERNET> value_{nullptr};
+};
+
 
 // A window's device context from GetDC, released to the same window.
 class WindowDc {
