@@ -41,6 +41,8 @@ if(MAGLORIN_WIN32)
     foreach(t setup_program_test fixed_disk_restart_test setup_exit_code_of_corrupt_package)
         set_tests_properties(${t} PROPERTIES FIXTURES_REQUIRED "wine_session;setup_program_packages")
     endforeach()
+    # It installs and removes a product: one run of the installer service at a time.
+    set_tests_properties(setup_program_test PROPERTIES RESOURCE_LOCK installer_service)
     add_dependencies(setup_program_test setup decoder)
     add_dependencies(fixed_disk_restart_test setup)
 endif()
