@@ -1,6 +1,6 @@
 #pragma once
 // Every Win32 handle setup holds is owned by one of the small types below: files, pipes, find
-// handles, threads, events, processes, registry keys, loaded libraries, shell item lists and installer-service handles.
+// handles, threads, events, processes, registry keys, loaded libraries and shell item lists.
 // Each closes its handle in its destructor; all are move-only.
 
 #include <windows.h>
@@ -91,14 +91,6 @@ struct LibraryTraits {
 };
 using LibraryHandle = UniqueHandle<LibraryTraits>;
 
-// An item identifier list the shell allocated.
-struct ItemIdListTraits {
-    using Value = LPITEMIDLIST;
-    static Value Invalid() { return nullptr; }
-    static void Close(Value list) { ::CoTaskMemFree(list); }
-};
-using ItemIdListHandle = UniqueHandle<ItemIdListTraits>;
-
 // An installer-service handle (database, view, record). msi.dll is loaded by MsiLibrary, which
 // outlives every handle it hands out; the close function is taken from the loaded module.
 struct MsiHandleTraits {
@@ -115,6 +107,14 @@ struct MsiHandleTraits {
     }
 };
 using MsiHandle = UniqueHandle<MsiHandleTraits>;
+
+// An item identifier list the shell allocated.
+struct ItemIdListTraits {
+    using Value = LPITEMIDLIST;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value list) { ::CoTaskMemFree(list); }
+};
+using ItemIdListHandle = UniqueHandle<ItemIdListTraits>;
 
 // The named single-instance lock of setup.
 using MutexHandle = UniqueHandle<KernelHandleTraits>;
