@@ -3,6 +3,7 @@
 # session, the lock, the windows, the phases that touch the system) in the win32 tree.
 add_library(setup_flow STATIC
     ${CMAKE_CURRENT_LIST_DIR}/command_options.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/installer_service_prerequisite.cpp
     ${CMAKE_CURRENT_LIST_DIR}/message_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/package_configuration.cpp
     ${CMAKE_CURRENT_LIST_DIR}/restart_plan.cpp
@@ -14,6 +15,7 @@ target_link_libraries(setup_flow PUBLIC setup_config setup_extraction)
 
 if(MAGLORIN_WIN32)
     add_library(setup_flow_win32 STATIC
+        ${CMAKE_CURRENT_LIST_DIR}/win32/extraction_progress_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/fixed_disk_restart_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/indirect_command_line_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/installation_sequence_win32.cpp
@@ -30,5 +32,5 @@ if(MAGLORIN_WIN32)
     )
     target_include_directories(setup_flow_win32 PUBLIC ${CMAKE_CURRENT_LIST_DIR}/win32)
     target_link_libraries(setup_flow_win32 PUBLIC setup_launch_win32 setup_launch_conditions_win32 setup_flow setup_extraction_win32 setup_config_win32
-        user32 shell32 ole32 advapi32 version)
+        user32 shell32 ole32 advapi32 version comctl32)
 endif()

@@ -93,8 +93,9 @@ std::u16string FolderWithSeparator(std::u16string_view path) {
 std::u16string TransformFragment(const CommandLineInputs& inputs) {
     if (inputs.languageId != 0 && inputs.allPlatforms) {
         const std::u16string transforms = PlatformTransforms(inputs);
-        const std::u16string databaseOnly = WithExtension(inputs.databasePath, u".mst");
-        const std::u16string folder = databaseOnly.substr(0, NameStart(databaseOnly) == 0 ? 0 : NameStart(databaseOnly) - 1);
+        // The language transform is the file named by the bare language id beside the database.
+        const std::size_t nameStart = NameStart(inputs.databasePath);
+        const std::u16string folder = inputs.databasePath.substr(0, nameStart == 0 ? 0 : nameStart - 1);
         return u" TRANSFORMS=" + Quoted(transforms + u";" + folder + u"\\" + Decimal(inputs.languageId));
     }
     if (inputs.languageId != 0) {

@@ -119,6 +119,31 @@ TEST_F(InstallerLaunch, InstallsTheExtractedDatabaseThenRemovesIt) {
     EXPECT_EQ(remove.extractor->Mode(), CleanupMode::Default);
 }
 
+// A newer build of the installed product is reinstalled over it ("/fvomus") when the Options
+// letter "u" asks for the test; without the letter it is a plain install. Wine's msiexec repairs
+// only by product code (it answers 1605 for a package path), so the code is checked as passed
+// through rather than as success.
+TEST_F(InstallerLaunch, NewerBuildOfTheInstalledProductIsReinstalledInPlace) {
+    ASSERT_EQ(Msiexec(u" /i \"" + DataText("kit.msi") + u"\" /qn"), 0u);
+    for (const bool reinstallOlder : {true, false}) {
+        Launch launch("kit-update.pkg", u"/qn");
+        GeneralOptions options;
+        options.options = reinstallOlder ? u"qu" : u"q";
+        launch.request.generalOptions = &options;
+        const std::filesystem::path logFile =
+            std::filesystem::path(FreshFolder(reinstallOlder ? "update-log" : "plain-log")) / L"setup.log";
+        SetupLog log;
+        ASSERT_TRUE(log.Open(logFile));
+        launch.request.log = &log;
+        const InstallerLaunchOutcome outcome = LaunchInstaller(launch.request, launch.selection);
+        const std::string logged = ReadText(logFile);
+        const std::string action = reinstallOlder ? "msiexec.exe\" /fvomus  \"" : "msiexec.exe\" /i  \"";
+        EXPECT_NE(logged.find(action), std::string::npos) << logged;
+        EXPECT_NE(logged.find("Installer exit code " + std::to_string(outcome.exitCode)), std::string::npos) << logged;
+        EXPECT_EQ(msi.ProductState(kKitProduct), kProductStateInstalled);
+    }
+}
+
 TEST_F(InstallerLaunch, FailingDatabasePassesItsFullCodeThrough) {
     Launch launch("failing.pkg", u"/qn");
     const InstallerLaunchOutcome outcome = LaunchInstaller(launch.request, launch.selection);

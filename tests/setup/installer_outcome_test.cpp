@@ -48,3 +48,49 @@ INSTANTIATE_TEST_SUITE_P(
 
 }  // namespace
 }  // namespace maglorin
+
+namespace maglorin {
+namespace {
+
+TEST(ExtractionFailure, CancelIsMinusOneEveryOtherResultAnError) {
+    const InstallerOutcome cancelled = ExtractionFailureOutcome(14, false);
+    EXPECT_EQ(cancelled.exitCode, -1);
+    EXPECT_EQ(cancelled.result, 14);
+    const InstallerOutcome failed = ExtractionFailureOutcome(13, false);
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_EQ(failed.result, 13);
+    const InstallerOutcome declined = ExtractionFailureOutcome(10, false);
+    EXPECT_EQ(declined.exitCode, 1);
+}
+
+TEST(ExtractionFailure, ResetsTheCleanupUnlessThePackageIsInstalled) {
+    EXPECT_EQ(ExtractionFailureOutcome(13, false).cleanupMode, CleanupMode::Default);
+    EXPECT_FALSE(ExtractionFailureOutcome(13, true).cleanupMode);
+}
+
+struct ProgressCase {
+    const char* behaviour;
+    PackageFlags flags;
+    bool quiet;
+    bool shown;
+};
+
+class ExtractionProgressWindow : public ::testing::TestWithParam<ProgressCase> {};
+
+TEST_P(ExtractionProgressWindow, ShownWhenSomethingIsExtractedVisibly) {
+    EXPECT_EQ(ShowsExtractionProgress(GetParam().flags, GetParam().quiet), GetParam().shown) << GetParam().behaviour;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ExtractionProgressWindow,
+    ::testing::Values(
+        ProgressCase{"a payload database", PackageFlags::None, false, true},
+        ProgressCase{"a quiet run shows nothing", PackageFlags::DatabaseInArchive, true, false},
+        ProgressCase{"a plain database beside setup needs no extraction", PackageFlags::FilesBesideSetup, false, false},
+        ProgressCase{"compressed files beside setup are unpacked",
+                     PackageFlags::FilesBesideSetup | PackageFlags::BesideFilesCompressed, false, true},
+        ProgressCase{"a database archive beside setup is unpacked",
+                     PackageFlags::FilesBesideSetup | PackageFlags::DatabaseInArchive, false, true}));
+
+}  // namespace
+}  // namespace maglorin

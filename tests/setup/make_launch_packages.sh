@@ -34,6 +34,10 @@ build kit <<'M'
 image image.bin
 entry 1 0 remove "KIT\kit.msi" kit.msi
 M
+build kit-update <<'M'
+image image.bin
+entry 1 0 remove "KIT\kit.msi" kit-update.msi
+M
 build failing <<'M'
 image image.bin
 entry 1 0 remove "KIT\failing.msi" failing.msi

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "extraction_paths.h"
+#include "extraction_progress_win32.h"
 #include "fixed_disk_restart_win32.h"
 #include "installer_launch_win32.h"
 #include "installer_version_win32.h"
@@ -196,8 +197,14 @@ int SetupSession::LaunchAfterChecks() {
         RemoveResumeRegistration(packagePath_);
         return -1;
     }
-    status_.Hide();
+    // The window follows the extraction of the main package and goes when it is done.
+    ExtractionProgress progress(status_);
+    if (!quiet_) {
+        ShowStatus(kStringExtracting);
+        request.extractionProgress = &progress;
+    }
     const InstallerLaunchOutcome outcome = LaunchInstaller(request, selection);
+    status_.Hide();
     exitCode = outcome.exitCode;
     if (outcome.resultToReport != kResultSuccess) {
         const int resultExit = messages_.ShowResult(outcome.resultToReport);

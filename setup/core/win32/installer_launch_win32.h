@@ -34,7 +34,8 @@ struct InstallerLaunchRequest {
     const ConfigurationFile* configuration = nullptr; // null: the package has no configuration
     PackageFlags packageFlags = PackageFlags::None;
     PayloadExtractor* extractor = nullptr;            // extracts the main package; takes the CleanupMode
-    ExtractProgressSink* extractionProgress = nullptr;  // null: extract without a progress window
+    // null: extract without a progress window (see ShowsExtractionProgress for when one is shown)
+    ExtractProgressSink* extractionProgress = nullptr;
 
     // Language: the chosen id (0 for a built-in language), whether it is still not fixed, whether
     // setup has a single built-in language, the available languages, and the default choice over
@@ -73,7 +74,9 @@ std::optional<std::u16string> FindSamePackageInstall(std::u16string_view upgrade
                                                      std::u16string_view packageCode);
 
 // Scans the installer options (the request's options lose a whole-word "/i"), reads the
-// instances and asks the user when some are installed. 0 go on, -1 cancelled.
+// instances and asks the user when some are installed; a quiet run takes the preselected choice
+// without asking. 0 go on, -1 cancelled. Every run that launches calls it first: the "/i" it
+// takes out would otherwise stand beside the one the command line puts in.
 [[nodiscard]] std::int32_t ChooseInstance(InstallerLaunchRequest& request, InstanceSelection& selection);
 
 // Prepares the package path, builds the command line, runs msiexec.exe and applies the exit-code

@@ -1,5 +1,7 @@
 #include "prerequisites_phase_win32.h"
 
+#include "installer_service_prerequisite.h"
+
 namespace maglorin {
 
 PrerequisitesOutcome RunPrerequisites(const PrerequisitesRequest& request) {
@@ -7,6 +9,8 @@ PrerequisitesOutcome RunPrerequisites(const PrerequisitesRequest& request) {
     return PrerequisitesOutcome{};
 }
 
-bool PrerequisiteProvidesInstallerService(const ConfigurationFile*) { return false; }
+bool PrerequisiteProvidesInstallerService(const ConfigurationFile* configuration) {
+    return configuration != nullptr && ListsInstallerServicePrerequisite(*configuration);
+}
 
 }  // namespace maglorin

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "extraction_paths.h"
+#include "extraction_progress_win32.h"
 #include "groups_extract_win32.h"
 #include "message_text.h"
 #include "package_configuration.h"
@@ -161,7 +162,8 @@ int SetupSession::ExtractToFolder() {
     extractor_->SetCleanupMode(CleanupMode::KeepEntries);
     log_.Write(u"extract to: " + Utf16FromPath(target));
     ShowStatus(kStringExtracting);
-    const int result = extractor_->ExtractForExtractCommand(nullptr);
+    ExtractionProgress progress(status_);
+    const int result = extractor_->ExtractForExtractCommand(&progress);
     status_.Hide();
     return messages_.ShowResult(result) == 0 ? 0 : 1;
 }

@@ -1,15 +1,25 @@
 #include "status_window_win32.h"
 
+#include <commctrl.h>
+
 namespace maglorin {
 
 namespace {
 
 constexpr wchar_t kClassName[] = L"TorvexaSetupStatus";
 constexpr int kWidth = 360;
-constexpr int kHeight = 110;
+constexpr int kHeight = 150;
+constexpr int kCancelId = 2;  // IDCANCEL
 
 LRESULT CALLBACK StatusProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CLOSE) return 0;  // the flow decides when the window goes
+    if (message == WM_COMMAND && LOWORD(wParam) == kCancelId) {
+        if (auto* status = reinterpret_cast<StatusWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA))) {
+            status->RequestCancel();
+            ::EnableWindow(status->CancelButton(), FALSE);
+        }
+        return 0;
+    }
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -45,6 +55,7 @@ void StatusWindow::Show(std::wstring_view title, std::wstring_view text) {
         window_.Reset(::CreateWindowExW(0, kClassName, titleText.c_str(), WS_POPUP | WS_CAPTION | WS_BORDER, x, y,
                                         kWidth, kHeight, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
         if (!window_) return;
+        ::SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         label_ = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_CENTER, 10, 25, kWidth - 30, 24,
                                    window_.Get(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
         ::SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
@@ -54,6 +65,23 @@ void StatusWindow::Show(std::wstring_view title, std::wstring_view text) {
     ::ShowWindow(window_.Get(), SW_SHOW);
     ::UpdateWindow(window_.Get());
     PumpPending();
+}
+
+void StatusWindow::ShowProgress() {
+    if (!window_ || bar_ != nullptr) return;
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    bar_ = ::CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 10, 55, kWidth - 30, 16, window_.Get(),
+                             nullptr, instance, nullptr);
+    ::SendMessageW(bar_, PBM_SETRANGE32, 0, 1000);
+    cancel_ = ::CreateWindowExW(0, L"BUTTON", L"Cancel", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, kWidth / 2 - 45, 80,
+                                80, 24, window_.Get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCancelId)),
+                                instance, nullptr);
+    ::SendMessageW(cancel_, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    PumpPending();
+}
+
+void StatusWindow::SetProgress(int permille) {
+    if (bar_ != nullptr) ::PostMessageW(bar_, PBM_SETPOS, static_cast<WPARAM>(permille), 0);
 }
 
 void StatusWindow::Hide() {

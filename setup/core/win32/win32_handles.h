@@ -93,14 +93,6 @@ struct LibraryTraits {
 };
 using LibraryHandle = UniqueHandle<LibraryTraits>;
 
-// An item identifier list the shell allocated.
-struct ItemIdListTraits {
-    using Value = LPITEMIDLIST;
-    static Value Invalid() { return nullptr; }
-    static void Close(Value list) { ::CoTaskMemFree(list); }
-};
-using ItemIdListHandle = UniqueHandle<ItemIdListTraits>;
-
 // An installer-service handle (database, view, record). msi.dll is loaded by MsiLibrary, which
 // outlives every handle it hands out; the close function is taken from the loaded module.
 struct MsiHandleTraits {
@@ -117,6 +109,14 @@ struct MsiHandleTraits {
     }
 };
 using MsiHandle = UniqueHandle<MsiHandleTraits>;
+
+// An item identifier list the shell allocated.
+struct ItemIdListTraits {
+    using Value = LPITEMIDLIST;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value list) { ::CoTaskMemFree(list); }
+};
+using ItemIdListHandle = UniqueHandle<ItemIdListTraits>;
 
 // The screen's device context from GetDC(nullptr).
 struct ScreenDcTraits {
