@@ -9,6 +9,7 @@ Paths (N is the size of the file served; its bytes are PatternByte(i)):
   /cut/N         the first request without a range gets half the file, then the connection drops
   /drop/N        every answer announces the bytes asked for and sends none
   /short/N       every answer sends half of the bytes it announces
+                 (both answer 503 after 20 requests, so a client that never gives up still ends)
   /wrongrange/N  a range request is answered 206 with the bytes from 0
   /slow/N        100 KiB at once, then 1 KiB every 50 ms
   /status/C      status C with a small HTML error page (and no Location for a redirect)
@@ -26,6 +27,7 @@ from urllib.parse import urlsplit, parse_qs
 
 PROXY_CREDENTIALS = "Basic " + base64.b64encode(b"proxyuser:proxypass").decode()
 COUNTS = {}
+MAX_BROKEN_ANSWERS = 20
 COUNTS_LOCK = threading.Lock()
 
 
@@ -114,11 +116,20 @@ class Handler(http.server.BaseHTTPRequestHandler):
         else:
             self.send_file(size, first, remaining, remaining)
 
+    def served_enough(self):
+        # A downloader that kept reconnecting for ever gets an error after this many answers.
+        with COUNTS_LOCK:
+            return COUNTS.get(urlsplit(self.path).path, 0) > MAX_BROKEN_ANSWERS
+
     def serve_drop(self, size):
+        if self.served_enough():
+            return self.error_page(503)
         first = self.requested_range(size)
         self.send_file(size, first, size - (first or 0), 0, close_after=True)
 
     def serve_short(self, size):
+        if self.served_enough():
+            return self.error_page(503)
         first = self.requested_range(size)
         remaining = size - (first or 0)
         self.send_file(size, first, remaining, max(1, remaining // 2), close_after=True)
