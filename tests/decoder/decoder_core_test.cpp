@@ -83,6 +83,35 @@ TEST(DirectoryChain, CreatesEveryLevelBelowTheVolume) {
 #endif
 }
 
+struct ParentRow {
+    const char* folder;
+    const char* name;
+    std::vector<const char*> parents;
+};
+
+// Parents of files are created only below the output folder, never the folder itself or above.
+TEST(ParentFolders, OnlyTheFoldersBetweenTheOutputFolderAndTheFile) {
+    const ParentRow rows[] = {
+        {"|out|", "b.txt", {}},
+        {"|out|", "a/b.txt", {"|out|a"}},
+        {"|out", "a/b.txt", {"|out|a"}},
+        {"|out|", "a\\b/c/d.txt", {"|out|a", "|out|a|b", "|out|a|b|c"}},
+        {"|out|", "a//b.txt", {"|out|a"}},
+        {"|out|", "./a/b.txt", {"|out|.", "|out|.|a"}},
+        {"|out|", "../x/b.txt", {}},  // refused names give nothing to create
+        {"|out|", "a/../../b.txt", {}},
+        {"|out|", "/abs/b.txt", {}},
+    };
+    for (const ParentRow& row : rows) {
+        std::vector<PathString> expected;
+        for (const char* parent : row.parents) {
+            expected.push_back(P(parent));
+        }
+        EXPECT_EQ(ParentFoldersInside(P(row.folder), P(row.name)), expected) << row.folder << " " << row.name;
+    }
+    EXPECT_TRUE(ParentFoldersInside(P("|out|"), PathString(kMaxJoinedPathChars, PathChar('a')) + P("/b")).empty());
+}
+
 TEST(ThreadCount, FollowsNumberOfProcessors) {
     const std::pair<std::optional<std::string>, std::uint32_t> rows[] = {
         {std::nullopt, 1}, {"0", 1},  {"33", 1}, {"8x", 8},  {"16", 16},

@@ -44,6 +44,15 @@ mkdir -p src-parents/p1/p2/p3
 printf 'deep\n' > src-parents/p1/p2/p3/f.txt
 (cd src-parents && 7zz a -t7z -bd -m0=LZMA "$out/parents.7z" p1/p2/p3 >/dev/null)
 
+# Files named with their paths: 7zz stores no item for their folders. One with data, one
+# archive whose only file is empty (nothing to decode), and one with both kinds.
+mkdir -p src-implicit/a/b src-implicit/c/d
+printf 'inside a folder nobody listed\n' > src-implicit/a/b/data.txt
+: > src-implicit/c/d/empty.txt
+(cd src-implicit && 7zz a -t7z -bd -m0=LZMA "$out/implicit-data.7z" a/b/data.txt >/dev/null)
+(cd src-implicit && 7zz a -t7z -bd -m0=LZMA "$out/implicit-empty.7z" c/d/empty.txt >/dev/null)
+(cd src-implicit && 7zz a -t7z -bd -m0=LZMA "$out/implicit-both.7z" a/b/data.txt c/d/empty.txt >/dev/null)
+
 # Several megabytes in several files, for progress, cancellation and free space.
 mkdir -p src-large
 for i in 1 2 3; do
