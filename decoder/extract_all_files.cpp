@@ -13,7 +13,8 @@
 namespace maglorin::decoder {
 namespace {
 
-// Not used by the LZMA decoder; a bound for coders that take one.
+// Not used by the LZMA decoder, whose dictionary the registered coder bounds itself
+// (bounded_lzma_decoder.h); a bound for coders that take one.
 constexpr UInt64 kDecoderMemoryLimit = UInt64(1) << 30;
 
 // Every item must stay inside the output folder and fit the joined-path limit; checked for all

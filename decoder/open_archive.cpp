@@ -1,6 +1,7 @@
 // InitExtraction's work: the window over the caller's file, the 7-Zip reader and the walk of
 // its database into the item catalog.
 #include "archive_window_stream.h"
+#include "bounded_lzma_decoder.h"
 #include "extraction_state.h"
 #include "no_password.h"
 #include "sevenzip_archive.h"
@@ -62,6 +63,7 @@ ExtractionState::ExtractionState() = default;
 ExtractionState::~ExtractionState() = default;
 
 std::int32_t OpenArchive(const ExtractionContext& context, ExtractionState& state) {
+    RegisterBoundedLzmaDecoder();
     state.archive = std::make_unique<SevenZipArchive>();
     SevenZipArchive& archive = *state.archive;
     archive.password = new NoPassword;

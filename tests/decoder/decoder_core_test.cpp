@@ -5,6 +5,7 @@
 #include <cstring>
 #include <map>
 
+#include "bounded_lzma_decoder.h"
 #include "decoder_test_support.h"
 #include "disk_space_check.h"
 #include "extraction_state.h"
@@ -110,6 +111,33 @@ TEST(ParentFolders, OnlyTheFoldersBetweenTheOutputFolderAndTheFile) {
         EXPECT_EQ(ParentFoldersInside(P(row.folder), P(row.name)), expected) << row.folder << " " << row.name;
     }
     EXPECT_TRUE(ParentFoldersInside(P("|out|"), PathString(kMaxJoinedPathChars, PathChar('a')) + P("/b")).empty());
+}
+
+struct DictionaryRow {
+    std::uint32_t named;
+    std::optional<std::uint64_t> unpackSize;
+    std::optional<std::uint32_t> handedOn;
+};
+
+// The dictionary follows the output, in whole granules, and is refused above the ceiling.
+TEST(LzmaDictionary, NeverLargerThanTheOutputNorTheCeiling) {
+    constexpr std::uint32_t kCeiling = static_cast<std::uint32_t>(kMaxLzmaDictionary);
+    const DictionaryRow rows[] = {
+        {0xF0000000u, 200, 4096},                          // the claim is ignored for a small output
+        {0xF0000000u, 0, 4096},                            // an empty output still gets one granule
+        {0xF0000000u, 4097, 8192},
+        {0x02000000u, 3, 4096},                            // "7zz a -si": 32 MiB named for 3 bytes
+        {65536, 1 << 20, 65536},                           // the stream's own is smaller: kept
+        {65536, std::nullopt, 65536},                      // unknown output: the named one
+        {kCeiling, std::uint64_t{kCeiling} * 4, kCeiling},  // exactly the ceiling
+        {kCeiling + 1, std::uint64_t{kCeiling} * 4, std::nullopt},
+        {0xF0000000u, std::nullopt, std::nullopt},
+        {0xF0000000u, std::uint64_t{kCeiling} + 1, std::nullopt},  // rounded up past the ceiling
+    };
+    for (const DictionaryRow& row : rows) {
+        EXPECT_EQ(BoundedDictionary(row.named, row.unpackSize), row.handedOn)
+            << row.named << " " << (row.unpackSize ? std::to_string(*row.unpackSize) : "unknown");
+    }
 }
 
 TEST(ThreadCount, FollowsNumberOfProcessors) {

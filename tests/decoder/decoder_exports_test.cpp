@@ -260,6 +260,21 @@ TEST_F(DecoderExportsTest, AFileThatCannotBeCreatedFailsEvenWhenEmpty) {
     }
 }
 
+// A few kilobytes whose LZMA properties name a 3.75 GiB dictionary, in the header or in the
+// data: the decoder reserves what the output needs, never what the archive claims, so both open
+// and unpack (a 32-bit process could not even reserve the claimed dictionary).
+TEST_F(DecoderExportsTest, DictionaryClaimedBeyondTheOutputIsNotReserved) {
+    for (const char* archive : {"huge-dictionary-header", "huge-dictionary-data"}) {
+        ASSERT_LT(fs::file_size(Archive(archive)), 4096u) << archive;
+        const fs::path out = FreshFolder(archive);
+        const Outcome outcome = Unpack(Archive(archive), out);
+        EXPECT_EQ(outcome.init, kInitOpened) << archive;
+        EXPECT_EQ(outcome.extract, kExtractDone) << archive;
+        std::string difference;
+        EXPECT_TRUE(SameTree(TestData() / "src-dictionary", out, difference)) << archive << ": " << difference;
+    }
+}
+
 TEST_F(DecoderExportsTest, OutputFolderWithoutFinalSeparatorJoinsOnce) {
     const fs::path out = FreshFolder("no-separator");
     EXPECT_EQ(Unpack(Archive("solid"), out, nullptr, nullptr, 0, std::nullopt, false).extract, kExtractDone);

@@ -197,7 +197,7 @@ TEST(ProgressPipeWin32Test, GroupsExtractRefusesADigestThatIsNoSubFolderName) {
         std::copy(digest, digest + std::strlen(digest), bytes.begin() + static_cast<std::ptrdiff_t>(digestAt));
         const PathText package = work + L"bad.pkg";
         {
-            std::ofstream out(package, std::ios::binary | std::ios::trunc);
+            std::ofstream out(std::filesystem::path(package), std::ios::binary | std::ios::trunc);
             out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         }
         const PathText out = work + L"a\\b\\";
