@@ -6,6 +6,7 @@
 #include <map>
 
 #include "bounded_lzma_decoder.h"
+#include "header_bounds.h"
 #include "decoder_test_support.h"
 #include "disk_space_check.h"
 #include "extraction_state.h"
@@ -137,6 +138,41 @@ TEST(LzmaDictionary, NeverLargerThanTheOutputNorTheCeiling) {
     for (const DictionaryRow& row : rows) {
         EXPECT_EQ(BoundedDictionary(row.named, row.unpackSize), row.handedOn)
             << row.named << " " << (row.unpackSize ? std::to_string(*row.unpackSize) : "unknown");
+    }
+}
+
+struct HeaderRow {
+    const char* name;
+    std::vector<std::uint8_t> bytes;
+    std::optional<std::uint64_t> claimed;
+};
+
+// The folder description of a compressed header as 7zz writes it, with its unpack size.
+std::vector<std::uint8_t> EncodedHeader(std::vector<std::uint8_t> unpackSize) {
+    std::vector<std::uint8_t> bytes = {0x17, 0x06, 0x80, 0x01, 0x01, 0x09, 0x21, 0x00,  // pack info
+                                       0x07, 0x0B, 0x01, 0x00,                          // one folder
+                                       0x01, 0x23, 0x03, 0x01, 0x01, 0x05, 0x5D, 0x00, 0x10, 0x00, 0x00,
+                                       0x0C};
+    const std::uint8_t crcAndEnd[] = {0x0A, 0x01, 1, 2, 3, 4, 0x00, 0x00};
+    for (const std::uint8_t b : unpackSize) bytes.push_back(b);
+    for (const std::uint8_t b : crcAndEnd) bytes.push_back(b);
+    return bytes;
+}
+
+TEST(HeaderClaim, TheUnpackSizeOfACompressedHeaderIsReadBeforeTheReaderReservesIt) {
+    const HeaderRow rows[] = {
+        {"plain header", {0x01, 0x04, 0x06}, 0},
+        {"one byte number", EncodedHeader({0x64}), 100},
+        {"two byte number", EncodedHeader({0x81, 0x2C}), 0x12C},
+        {"three gibibytes", EncodedHeader({0xFF, 0, 0, 0, 0xC0, 0, 0, 0, 0}), std::uint64_t{3} << 30},
+        {"cut before the sizes", [] { auto b = EncodedHeader({0x64}); b.resize(24); return b; }(), std::nullopt},
+        {"no folder id", {0x17, 0x07, 0x0A}, std::nullopt},
+        {"external folders", {0x17, 0x07, 0x0B, 0x01, 0x01}, std::nullopt},
+        {"too many folders", {0x17, 0x07, 0x0B, 0x80, 0xFF, 0x00}, std::nullopt},
+        {"empty", {}, std::nullopt},
+    };
+    for (const HeaderRow& row : rows) {
+        EXPECT_EQ(EncodedHeaderUnpackSize(row.bytes.data(), row.bytes.size()), row.claimed) << row.name;
     }
 }
 

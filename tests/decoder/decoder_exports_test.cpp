@@ -275,6 +275,12 @@ TEST_F(DecoderExportsTest, DictionaryClaimedBeyondTheOutputIsNotReserved) {
     }
 }
 
+// The reader would reserve a compressed header's whole claimed size before decoding it.
+TEST_F(DecoderExportsTest, HeaderClaimingGibibytesIsAnUnusableDatabase) {
+    ASSERT_LT(fs::file_size(Archive("huge-header-claim")), 1000u);
+    EXPECT_EQ(Unpack(Archive("huge-header-claim"), FreshFolder("huge-header-claim")).init, kInitBadDatabase);
+}
+
 TEST_F(DecoderExportsTest, OutputFolderWithoutFinalSeparatorJoinsOnce) {
     const fs::path out = FreshFolder("no-separator");
     EXPECT_EQ(Unpack(Archive("solid"), out, nullptr, nullptr, 0, std::nullopt, false).extract, kExtractDone);

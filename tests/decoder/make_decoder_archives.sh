@@ -82,6 +82,27 @@ archive dictionary-plain-headers src-dictionary -m0=LZMA -mhc=off
 set_lzma_dictionary dictionary-plain.7z huge-dictionary-header.7z 0xF0000000
 set_lzma_dictionary dictionary-plain-headers.7z huge-dictionary-data.7z 0xF0000000
 
+# A compressed header whose folder claims 3 GiB of unpacked header.
+python3 - dictionary-plain.7z huge-header-claim.7z <<'PY'
+import struct, sys, zlib
+data = bytearray(open(sys.argv[1], 'rb').read())
+offset, size, _ = struct.unpack_from('<QQI', data, 12)
+start = 32 + offset
+header = data[start:start + size]
+assert header[0] == 0x17, 'the header is not compressed'
+at = header.find(b'\x23\x03\x01\x01\x05') + 5 + 5
+assert header[at] == 0x0C, 'no unpack sizes after the coder'
+first = header[at + 1]
+length = 1
+while length < 9 and first & (0x80 >> (length - 1)):
+    length += 1
+header[at + 1:at + 1 + length] = b'\xff' + struct.pack('<Q', 3 << 30)
+data[start:] = header
+struct.pack_into('<QQI', data, 12, offset, len(header), zlib.crc32(header))
+struct.pack_into('<I', data, 8, zlib.crc32(data[12:32]))
+open(sys.argv[2], 'wb').write(data)
+PY
+
 # Several megabytes in several files, for progress, cancellation and free space.
 mkdir -p src-large
 for i in 1 2 3; do
