@@ -1,6 +1,6 @@
 #pragma once
 // Every Win32 handle setup holds is owned by one of the small types below: files, pipes, find
-// handles, threads, events, processes, registry keys, loaded libraries and shell item lists.
+// handles, threads, events, processes, registry keys, loaded libraries, shell item lists and installer-service handles.
 // Each closes its handle in its destructor; all are move-only.
 
 #include <windows.h>
@@ -98,5 +98,33 @@ struct ItemIdListTraits {
     static void Close(Value list) { ::CoTaskMemFree(list); }
 };
 using ItemIdListHandle = UniqueHandle<ItemIdListTraits>;
+
+// An installer-service handle (database, view, record). msi.dll is loaded by MsiLibrary, which
+// outlives every handle it hands out; the close function is taken from the loaded module.
+struct MsiHandleTraits {
+    using Value = unsigned long;  // MSIHANDLE
+    static Value Invalid() { return 0; }
+    static void Close(Value handle) {
+        using CloseFunction = UINT(WINAPI*)(unsigned long);
+        if (const HMODULE msi = ::GetModuleHandleW(L"msi.dll")) {
+            if (const auto close = reinterpret_cast<CloseFunction>(
+                    reinterpret_cast<void*>(::GetProcAddress(msi, "MsiCloseHandle")))) {
+                close(handle);
+            }
+        }
+    }
+};
+using MsiHandle = UniqueHandle<MsiHandleTraits>;
+
+// The named single-instance lock of setup.
+using MutexHandle = UniqueHandle<KernelHandleTraits>;
+
+// A window this program created and destroys itself (never one it was handed).
+struct WindowTraits {
+    using Value = HWND;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value window) { ::DestroyWindow(window); }
+};
+using WindowHandle = UniqueHandle<WindowTraits>;
 
 }  // namespace maglorin

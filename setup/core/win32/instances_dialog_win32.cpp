@@ -1,0 +1,219 @@
+#include "instances_dialog_win32.h"
+
+#include <commctrl.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace maglorin {
+
+namespace {
+
+constexpr int kTextId = 100;
+constexpr int kListId = 101;
+constexpr int kNewInstanceId = 102;
+constexpr int kMaintainId = 103;
+
+// A dialog template in memory: the header, then one item per control, each DWORD-aligned.
+class DialogTemplate {
+public:
+    DialogTemplate(const wchar_t* caption, short width, short height) {
+        Align();
+        const DWORD style = DS_MODALFRAME | DS_CENTER | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+        PutDword(style);
+        PutDword(0);  // extended style
+        countAt_ = words_.size();
+        PutWord(0);   // item count, filled as items come
+        PutShorts({0, 0, width, height});
+        PutWord(0);   // no menu
+        PutWord(0);   // the standard dialog class
+        PutText(caption);
+        PutWord(8);   // point size of the font
+        PutText(L"MS Shell Dlg");
+    }
+
+    void Add(const wchar_t* windowClass, const wchar_t* text, int id, DWORD style, short x, short y, short cx, short cy) {
+        Align();
+        PutDword(style | WS_CHILD | WS_VISIBLE);
+        PutDword(0);
+        PutShorts({x, y, cx, cy});
+        PutWord(static_cast<WORD>(id));
+        PutText(windowClass);
+        PutText(text);
+        PutWord(0);  // no creation data
+        ++words_[countAt_];
+    }
+
+    const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
+
+private:
+    void Align() {
+        if (words_.size() % 2 != 0) {
+            words_.push_back(0);
+        }
+    }
+    void PutWord(WORD value) { words_.push_back(value); }
+    void PutDword(DWORD value) {
+        PutWord(LOWORD(value));
+        PutWord(HIWORD(value));
+    }
+    void PutShorts(std::initializer_list<short> values) {
+        for (const short value : values) {
+            PutWord(static_cast<WORD>(value));
+        }
+    }
+    void PutText(const wchar_t* text) {
+        for (; *text != L'\0'; ++text) {
+            PutWord(static_cast<WORD>(*text));
+        }
+        PutWord(0);
+    }
+
+    std::vector<WORD> words_;  // WORD-aligned by vector, DWORD alignment kept by Align
+    std::size_t countAt_ = 0;
+};
+
+struct DialogState {
+    const InstanceSelection* selection = nullptr;
+    InstanceDialogModel model;
+    std::wstring text;
+    InstanceDialogChoice choice;
+};
+
+const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+
+int SelectedRow(HWND dialog) {
+    return static_cast<int>(::SendDlgItemMessageW(dialog, kListId, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void UpdateOk(HWND dialog) {
+    const bool maintain = ::IsDlgButtonChecked(dialog, kMaintainId) == BST_CHECKED;
+    const bool newInstance = ::IsDlgButtonChecked(dialog, kNewInstanceId) == BST_CHECKED;
+    ::EnableWindow(::GetDlgItem(dialog, IDOK), newInstance || (maintain && SelectedRow(dialog) >= 0));
+}
+
+void FillList(HWND list, const DialogState& state) {
+    ::SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    const wchar_t* headings[] = {L"Product Name", L"Install Location"};
+    for (int column = 0; column < 2; ++column) {
+        LVCOLUMNW header{};
+        header.mask = LVCF_TEXT | LVCF_WIDTH;
+        header.cx = column == 0 ? 170 : 260;
+        header.pszText = const_cast<wchar_t*>(headings[column]);
+        ::SendMessageW(list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&header));
+    }
+    const auto& instances = state.selection->instances;
+    for (std::size_t row = 0; row < state.model.rows.size(); ++row) {
+        const InstanceRecord& record = instances[state.model.rows[row]];
+        LVITEMW item{};
+        item.mask = LVIF_TEXT | LVIF_PARAM;
+        item.iItem = static_cast<int>(row);
+        item.pszText = const_cast<wchar_t*>(Wide(record.installedProductName));
+        item.lParam = static_cast<LPARAM>(state.model.rows[row]);
+        const auto index = ::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        LVITEMW location{};
+        location.iSubItem = 1;
+        location.pszText = const_cast<wchar_t*>(Wide(record.installedLocation));
+        ::SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&location));
+    }
+}
+
+void InitDialog(HWND dialog, DialogState& state) {
+    ::SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&state));
+    ::SetDlgItemTextW(dialog, kTextId, state.text.c_str());
+    ::SetDlgItemTextW(dialog, kNewInstanceId, Wide(state.model.newInstanceCaption));
+    FillList(::GetDlgItem(dialog, kListId), state);
+    ::EnableWindow(::GetDlgItem(dialog, kNewInstanceId), state.model.newInstanceAvailable);
+    ::CheckRadioButton(dialog, kNewInstanceId, kMaintainId,
+                       state.model.newInstancePreselected ? kNewInstanceId : kMaintainId);
+    UpdateOk(dialog);
+}
+
+// OK: false when the choice is not complete (maintain without a row).
+bool TakeChoice(HWND dialog, DialogState& state) {
+    if (::IsDlgButtonChecked(dialog, kNewInstanceId) == BST_CHECKED) {
+        state.choice = {InstanceMode::NewInstance, std::nullopt};
+        return true;
+    }
+    const int row = SelectedRow(dialog);
+    if (row < 0 || static_cast<std::size_t>(row) >= state.model.rows.size()) {
+        return false;
+    }
+    state.choice = {InstanceMode::Maintain, state.model.rows[static_cast<std::size_t>(row)]};
+    return true;
+}
+
+INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* state = reinterpret_cast<DialogState*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+    switch (message) {
+    case WM_INITDIALOG:
+        InitDialog(dialog, *reinterpret_cast<DialogState*>(lParam));
+        return TRUE;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (state != nullptr && header->idFrom == kListId && header->code == LVN_ITEMCHANGED) {
+            if (SelectedRow(dialog) >= 0) {  // picking an instance means maintaining it
+                ::CheckRadioButton(dialog, kNewInstanceId, kMaintainId, kMaintainId);
+            }
+            UpdateOk(dialog);
+        }
+        return TRUE;
+    }
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case kNewInstanceId:
+        case kMaintainId:
+            UpdateOk(dialog);
+            return TRUE;
+        case IDOK:
+            if (state != nullptr && TakeChoice(dialog, *state)) {
+                ::EndDialog(dialog, IDOK);
+            }
+            return TRUE;
+        case IDCANCEL:
+            ::EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        default:
+            return FALSE;
+        }
+    default:
+        return FALSE;
+    }
+}
+
+std::wstring DialogText(const std::u16string& productName) {
+    return L"This package allows you to install multiple instances of " + std::wstring(Wide(productName)) +
+           L". Please select the option you want and press OK to continue:";
+}
+
+}  // namespace
+
+std::optional<InstanceDialogChoice> ShowInstancesDialog(HWND owner, const InstanceSelection& selection,
+                                                        const std::u16string& productName) {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    DialogTemplate layout(L"Multiple Instances", 300, 190);
+    layout.Add(L"STATIC", L"", kTextId, SS_LEFT, 7, 7, 286, 24);
+    layout.Add(WC_LISTVIEWW, L"", kListId,
+               LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, 7, 34, 286, 80);
+    layout.Add(L"BUTTON", L"", kNewInstanceId, BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 7, 120, 286, 12);
+    layout.Add(L"BUTTON", L"Maintain or upgrade an already installed instance:", kMaintainId, BS_AUTORADIOBUTTON, 7,
+               134, 286, 12);
+    layout.Add(L"BUTTON", L"OK", IDOK, BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, 186, 168, 50, 14);
+    layout.Add(L"BUTTON", L"Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 243, 168, 50, 14);
+
+    DialogState state;
+    state.selection = &selection;
+    state.model = MakeInstanceDialogModel(selection);
+    state.text = DialogText(productName);
+    const INT_PTR answer = ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), layout.Get(), owner, DialogProc,
+                                                     reinterpret_cast<LPARAM>(&state));
+    if (answer != IDOK) {
+        return std::nullopt;
+    }
+    return state.choice;
+}
+
+}  // namespace maglorin

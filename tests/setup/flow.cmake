@@ -1,0 +1,49 @@
+# The main flow's portable parts: the command line, the restart plan, the log, string ids and
+# result messages. Natively and (through the same sources) under Wine.
+set(flow_tests ${CMAKE_CURRENT_LIST_DIR})
+maglorin_add_test(command_options_test SOURCES ${flow_tests}/command_options_test.cpp LIBS setup_flow)
+maglorin_add_test(restart_plan_test SOURCES ${flow_tests}/restart_plan_test.cpp LIBS setup_flow)
+maglorin_add_test(setup_log_test SOURCES ${flow_tests}/setup_log_test.cpp LIBS setup_flow)
+maglorin_add_test(setup_strings_test SOURCES ${flow_tests}/setup_strings_test.cpp LIBS setup_flow)
+maglorin_add_test(message_text_test SOURCES ${flow_tests}/message_text_test.cpp LIBS setup_flow)
+
+# The real setup.exe under Wine, run through the exit-code runner (a library for test programs
+# and a command-line program for command tests).
+if(MAGLORIN_WIN32)
+    add_library(exit_code_runner_support STATIC ${flow_tests}/win32/exit_code_runner.cpp)
+    target_include_directories(exit_code_runner_support PUBLIC ${flow_tests}/win32)
+    target_link_libraries(exit_code_runner_support PUBLIC user32)
+    add_executable(exit_code_runner ${flow_tests}/win32/exit_code_runner_main.cpp)
+    maglorin_windows_program(exit_code_runner)
+    target_link_libraries(exit_code_runner PRIVATE exit_code_runner_support)
+
+    maglorin_native_tool(setup_pack_for_flow setup-pack)
+    maglorin_add_command_test(setup_program_packages
+        COMMAND ${flow_tests}/make_setup_packages.sh ${CMAKE_BINARY_DIR}/bin ${setup_pack_for_flow})
+    set_tests_properties(setup_program_packages PROPERTIES FIXTURES_SETUP setup_program_packages)
+
+    maglorin_add_test(setup_program_test SOURCES ${flow_tests}/setup_program_test.cpp
+                      LIBS exit_code_runner_support setup_package advapi32 msi)
+    add_dependencies(setup_program_test setup decoder)
+    set_tests_properties(setup_program_test PROPERTIES FIXTURES_REQUIRED "wine_session;setup_program_packages")
+
+    maglorin_add_command_test(setup_exit_code_of_corrupt_package
+        COMMAND exit_code_runner 1 testdata/setup-program/corrupt.exe /exenoui)
+    add_dependencies(exit_code_runner setup)
+    set_tests_properties(setup_exit_code_of_corrupt_package PROPERTIES
+        FIXTURES_REQUIRED "wine_session;setup_program_packages" PASS_REGULAR_EXPRESSION "exit code: 1\r?\n")
+endif()
+if(MAGLORIN_WIN32)
+    maglorin_add_test(fixed_disk_restart_test SOURCES ${flow_tests}/fixed_disk_restart_test.cpp
+                      LIBS exit_code_runner_support setup_flow_win32)
+    add_dependencies(fixed_disk_restart_test setup)
+    set_tests_properties(fixed_disk_restart_test PROPERTIES FIXTURES_REQUIRED "wine_session;setup_program_packages")
+endif()
+if(MAGLORIN_WIN32)
+    maglorin_add_test(setup_resources_test SOURCES ${flow_tests}/setup_resources_test.cpp LIBS setup_flow version)
+    add_dependencies(setup_resources_test setup)
+endif()
+if(MAGLORIN_WIN32)
+    maglorin_add_test(extraction_progress_test SOURCES ${flow_tests}/extraction_progress_test.cpp LIBS setup_flow_win32)
+endif()
+maglorin_add_test(installer_service_prerequisite_test SOURCES ${flow_tests}/installer_service_prerequisite_test.cpp LIBS setup_flow)
