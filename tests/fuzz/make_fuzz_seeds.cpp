@@ -90,6 +90,19 @@ const std::u16string kConfiguration =
     u"[inst1]\r\nProductCode={AAAAAAAA-1234-1234-1234-123456ABCDEF}\r\n"
     u"[inst2]\r\nProductCode={BBBBBBBB-1234-1234-1234-123456ABCDEF}\r\n";
 
+std::vector<std::uint8_t> Utf16Bytes(const std::u16string& text) {
+    std::vector<std::uint8_t> bytes = Utf16Text(text);
+    bytes.erase(bytes.begin(), bytes.begin() + 2);  // command lines carry no byte-order mark
+    return bytes;
+}
+
+bool WriteCommandLines(const fs::path& folder) {
+    return Save(folder / "install.txt", Utf16Bytes(u"\"C:\\Setup\\setup.exe\" /qb /L1031 TARGETDIR=\"C:\\x\"")) &&
+           Save(folder / "groups.txt", Utf16Bytes(u"setup.exe /groupsextract:\"100;7\" /out:\"C:\\o\" /callbackid:9003")) &&
+           Save(folder / "extract.txt", Utf16Bytes(u"setup.exe /extract:\"C:\\o\" /exelog:\"C:\\l.txt\" /OriginalPath:\"C:\\s.exe\"")) &&
+           Save(folder / "indirect.txt", Utf16Bytes(u"/cmdloc HKLM\\Software\\Torvexa\\CommandLine"));
+}
+
 bool WriteConfigurations(const fs::path& folder) {
     return Save(folder / "setup.ini", Utf16Text(kConfiguration)) &&
            Save(folder / "minimal.ini", Utf16Text(u"[STARTUP]\r\nProductVersion=1\r\n"));
@@ -213,7 +226,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const fs::path out = argv[1];
-    for (const char* target : {"model_reader", "package_reader", "configuration", "picture"}) {
+    for (const char* target : {"model_reader", "package_reader", "configuration", "picture", "command_line"}) {
         std::error_code error;
         fs::create_directories(out / target, error);
         if (error) {
@@ -222,7 +235,8 @@ int main(int argc, char** argv) {
         }
     }
     const bool written = WriteModels(out / "model_reader") && WritePackages(out / "package_reader") &&
-                         WriteConfigurations(out / "configuration") && WritePictures(out / "picture");
+                         WriteConfigurations(out / "configuration") && WritePictures(out / "picture") &&
+                         WriteCommandLines(out / "command_line");
     if (!written) {
         std::fprintf(stderr, "make-fuzz-seeds: a seed could not be written\n");
         return 1;
