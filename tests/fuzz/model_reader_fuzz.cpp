@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
+#include "fuzz_scratch.h"
 #include "geometry/projection.h"
 #include "image/picture_decoder.h"
 #include "render/modVisualisation.h"
@@ -24,11 +24,11 @@ using namespace maglorin;
 constexpr int kCanvasWidth = 96;
 constexpr int kCanvasHeight = 72;
 
-// A 16 x 8 kit picture written once per process with our own picture writer.
+// A 16 x 8 kit picture written once per process with our own picture writer, in the scratch
+// folder (removed with it at exit).
 const std::string& TexturePath() {
     static const std::string path = [] {
-        const std::filesystem::path file = std::filesystem::temp_directory_path() /
-                                           ("maglorin-fuzz-texture-" + std::to_string(::getpid()) + ".png");
+        const std::filesystem::path file = fuzzing::ScratchFolder() / "kit.png";
         DecodedPicture picture;
         picture.width = 16;
         picture.height = 8;
@@ -43,11 +43,6 @@ const std::string& TexturePath() {
         return file.string();
     }();
     return path;
-}
-
-void RemoveTexture() {
-    std::error_code ignored;
-    std::filesystem::remove(TexturePath(), ignored);
 }
 
 void RenderEveryStyle(Scene& scene) {
@@ -77,8 +72,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     scene->ModelLoaded = kTrue16;
     FitModelToView(*scene);
-    static const bool removeAtExit = std::atexit(RemoveTexture) == 0;
-    (void)removeAtExit;
     for (std::int32_t k = 0; k <= 2; ++k) {
         LoadMaterialTexture(*scene, k, TexturePath());
     }
