@@ -1,5 +1,6 @@
-// ExtractAllFiles' work: refuse names that would leave the output folder, create directories
-// and empty files, then decode every folder that holds data into the output splitter.
+// ExtractAllFiles' work: refuse names that would leave the output folder, create directories,
+// the folders files lie in, and empty files, then decode every folder that holds data into the
+// output splitter.
 #include "7zip/Archive/7z/7zDecode.h"
 
 #include "extraction_state.h"
@@ -12,7 +13,8 @@
 namespace maglorin::decoder {
 namespace {
 
-// Not used by the LZMA decoder; a bound for coders that take one.
+// Not used by the LZMA decoder, whose dictionary the registered coder bounds itself
+// (bounded_lzma_decoder.h); a bound for coders that take one.
 constexpr UInt64 kDecoderMemoryLimit = UInt64(1) << 30;
 
 // Every item must stay inside the output folder and fit the joined-path limit; checked for all
@@ -45,11 +47,26 @@ void CreateDirectories(const ArchiveCatalog& catalog, const PathString& outputFo
     }
 }
 
+// Packers list a file's folders as items only when they were named: "7zz a x.7z a/b.txt" stores
+// no item for "a". Every file therefore gets its missing parent folders, strictly inside the
+// output folder (the names were checked by AllItemsFit, so none of them climbs out).
+void CreateParentFolders(const ArchiveCatalog& catalog, const PathString& outputFolder) {
+    for (const ArchiveItem& item : catalog.items) {
+        if (item.isDirectory) {
+            continue;
+        }
+        for (const PathString& folder : ParentFoldersInside(outputFolder, item.name)) {
+            CreateOneDirectory(folder);  // failures show when the file is created
+        }
+    }
+}
+
 // Creates the files without data and answers the sum of the sizes of the files with data and
-// the first of them (items.size() when there is none).
-std::size_t CreateEmptyFiles(const ArchiveCatalog& catalog, const PathString& outputFolder,
-                             std::uint64_t& total) {
-    std::size_t first = catalog.items.size();
+// the first of them (items.size() when there is none). False when an empty file cannot be
+// created: reporting success then would lose it without a word.
+bool CreateEmptyFiles(const ArchiveCatalog& catalog, const PathString& outputFolder,
+                      std::uint64_t& total, std::size_t& first) {
+    first = catalog.items.size();
     total = 0;
     for (std::size_t i = 0; i < catalog.items.size(); ++i) {
         const ArchiveItem& item = catalog.items[i];
@@ -58,7 +75,9 @@ std::size_t CreateEmptyFiles(const ArchiveCatalog& catalog, const PathString& ou
         }
         if (!item.folder) {
             OutputFile file;
-            file.Create(*JoinItemPath(outputFolder, item.name));  // failures are ignored
+            if (!file.Create(*JoinItemPath(outputFolder, item.name)) || !file.Close()) {
+                return false;
+            }
             continue;
         }
         total += item.size;
@@ -66,7 +85,7 @@ std::size_t CreateEmptyFiles(const ArchiveCatalog& catalog, const PathString& ou
             first = i;
         }
     }
-    return first;
+    return true;
 }
 
 std::int32_t DecodeFolders(const ExtractionContext& context, SevenZipArchive& archive,
@@ -124,8 +143,12 @@ std::int32_t ExtractAll(const ExtractionContext& context, ExtractionState& state
     }
     const ArchiveCatalog& catalog = state.catalog;
     CreateDirectories(catalog, *outputFolder);
+    CreateParentFolders(catalog, *outputFolder);
     std::uint64_t total = 0;
-    const std::size_t firstItem = CreateEmptyFiles(catalog, *outputFolder, total);
+    std::size_t firstItem = 0;
+    if (!CreateEmptyFiles(catalog, *outputFolder, total, firstItem)) {
+        return kExtractFailed;
+    }
     if (firstItem == catalog.items.size()) {
         return kExtractDone;
     }

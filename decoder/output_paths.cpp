@@ -119,4 +119,24 @@ std::vector<PathString> DirectoryChain(const PathString& directoryPath) {
     return chain;
 }
 
+std::vector<PathString> ParentFoldersInside(const PathString& outputFolder, const PathString& fileName) {
+    std::vector<PathString> folders;
+    const std::optional<PathString> path = JoinItemPath(outputFolder, fileName);
+    if (!IsSafeItemName(fileName) || !path) {
+        return folders;
+    }
+    // Where the item's own name starts in the joined path.
+    std::size_t start = outputFolder.size();
+    if (outputFolder.empty() || outputFolder.back() != kPathSeparator) {
+        ++start;
+    }
+    for (std::size_t i = start; i < path->size(); ++i) {
+        // Doubled separators ("a//b") make no folder of their own.
+        if ((*path)[i] == kPathSeparator && i > start && (*path)[i - 1] != kPathSeparator) {
+            folders.push_back(path->substr(0, i));
+        }
+    }
+    return folders;
+}
+
 }  // namespace maglorin::decoder

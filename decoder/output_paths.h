@@ -32,4 +32,9 @@ std::optional<PathString> JoinItemPath(const PathString& outputFolder, const Pat
 // first folder below the root).
 std::vector<PathString> DirectoryChain(const PathString& directoryPath);
 
+// The folders a file item lies in, below the output folder, outermost first: for "a/b/c.txt"
+// the joined "a" and "a/b". Nothing outside the output folder is ever listed; the name must
+// have passed IsSafeItemName and JoinItemPath (empty otherwise).
+std::vector<PathString> ParentFoldersInside(const PathString& outputFolder, const PathString& fileName);
+
 }  // namespace maglorin::decoder

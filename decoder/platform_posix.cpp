@@ -59,16 +59,12 @@ timespec ToTimespec(std::optional<std::uint64_t> fileTime) {
         ts.tv_nsec = UTIME_OMIT;
         return ts;
     }
-    constexpr std::int64_t kEpochDifference = 116444736000000000LL;
-    const std::int64_t ticks = static_cast<std::int64_t>(*fileTime) - kEpochDifference;
-    std::int64_t seconds = ticks / 10000000;
-    std::int64_t rest = ticks % 10000000;
-    if (rest < 0) {
-        rest += 10000000;
-        --seconds;
-    }
-    ts.tv_sec = static_cast<time_t>(seconds);
-    ts.tv_nsec = static_cast<long>(rest * 100);
+    // Whole seconds first, unsigned: any 64-bit value an archive stores converts without
+    // overflow (the largest is some 58,000 years after 1601).
+    constexpr std::int64_t kEpochDifferenceSeconds = 11644473600LL;
+    const auto seconds1601 = static_cast<std::int64_t>(*fileTime / 10000000u);
+    ts.tv_sec = static_cast<time_t>(seconds1601 - kEpochDifferenceSeconds);
+    ts.tv_nsec = static_cast<long>((*fileTime % 10000000u) * 100u);
     return ts;
 }
 

@@ -1,5 +1,7 @@
 #include "extraction_paths.h"
 
+#include <algorithm>
+
 #include "entry_name_check.h"
 
 namespace maglorin {
@@ -128,7 +130,8 @@ std::vector<PathText> ParentFolderChain(PathTextView path) {
     return chain;
 }
 
-PathText PackageSubFolderName(std::u16string_view defaultProdCode, std::string_view packageDigest) {
+std::optional<PathText> PackageSubFolderName(std::u16string_view defaultProdCode,
+                                             std::string_view packageDigest) {
     constexpr std::size_t kLength = 7;
     const std::size_t brace = defaultProdCode.find(u'}');
     if (brace != std::u16string_view::npos && brace >= kLength) {
@@ -137,7 +140,17 @@ PathText PackageSubFolderName(std::u16string_view defaultProdCode, std::string_v
             return name;
         }
     }
-    return PathFromAscii(packageDigest.substr(0, kLength));
+    if (packageDigest.size() < kLength) {
+        return std::nullopt;
+    }
+    const std::string_view digits = packageDigest.substr(0, kLength);
+    const auto isHex = [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    };
+    if (!std::all_of(digits.begin(), digits.end(), isHex)) {
+        return std::nullopt;
+    }
+    return PathFromAscii(digits);
 }
 
 }  // namespace maglorin

@@ -49,7 +49,10 @@ std::vector<PathText> ParentFolderChain(PathTextView path);
 
 // The 7-character package sub-folder: the 7 characters before the closing brace of
 // DefaultProdCode, else the first 7 digits of the package digest. A code that does not give 7
-// usable name characters falls back to the digest.
-PathText PackageSubFolderName(std::u16string_view defaultProdCode, std::string_view packageDigest);
+// usable name characters falls back to the digest. The digest comes from the package's footer,
+// which nothing has verified at this point: empty unless its first 7 characters are hexadecimal
+// digits, and callers treat that as a damaged package.
+std::optional<PathText> PackageSubFolderName(std::u16string_view defaultProdCode,
+                                             std::string_view packageDigest);
 
 }  // namespace maglorin

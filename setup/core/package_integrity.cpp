@@ -46,20 +46,34 @@ bool DigestTextMatches(std::string_view computedLowerCase, const PackageDigest& 
     return true;
 }
 
+int CheckPackageIntegrity(const std::filesystem::path& packagePath, std::uint64_t footerPosition,
+                          const PackageDigest& stored) {
+    PackageFile file;
+    std::uint64_t size = 0;
+    if (!file.Open(packagePath, FileSharing::ReadAndWrite) || !file.Size(size)) {
+        return kResultReadError;
+    }
+    if (footerPosition == 0 || size < kFooterSize || footerPosition > size - kFooterSize) {
+        return kResultDamagedPackage;
+    }
+    Md5Digest digest{};
+    if (int result = ComputeFileDigest(file, footerPosition, digest); result != kResultSuccess) {
+        return result;
+    }
+    return DigestTextMatches(Md5HexText(digest), stored) ? kResultSuccess : kResultDamagedPackage;
+}
+
 int CheckPackageIntegrity(const std::filesystem::path& packagePath, const PackageDigest& stored) {
     PackageFile file;
     std::uint64_t size = 0;
     if (!file.Open(packagePath, FileSharing::ReadAndWrite) || !file.Size(size)) {
         return kResultReadError;
     }
+    file.Close();
     if (size <= kFooterSize) {
         return kResultDamagedPackage;
     }
-    Md5Digest digest{};
-    if (int result = ComputeFileDigest(file, size - kFooterSize, digest); result != kResultSuccess) {
-        return result;
-    }
-    return DigestTextMatches(Md5HexText(digest), stored) ? kResultSuccess : kResultDamagedPackage;
+    return CheckPackageIntegrity(packagePath, size - kFooterSize, stored);
 }
 
 }  // namespace maglorin

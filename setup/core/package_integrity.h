@@ -1,6 +1,6 @@
 #pragma once
 // The integrity check of a package: the MD5 of everything before the 76-byte footer must equal
-// the footer's PackageDigest. Runs only for packages with VerifyDigest (the main flow decides).
+// the footer's PackageDigest; whatever follows the footer is not covered. Runs only for packages with VerifyDigest (the main flow decides).
 
 #include <cstdint>
 #include <filesystem>
@@ -24,8 +24,15 @@ int ComputeFileDigest(const PackageFile& file, std::uint64_t length, Md5Digest& 
 // Compares lower-case digits with the stored ones; a stored 'A' to 'F' counts as 'a' to 'f'.
 bool DigestTextMatches(std::string_view computedLowerCase, const PackageDigest& stored);
 
-// Opens the package again (shared for reading and writing) and checks it. 0 when it matches;
-// 5 when it does not or the file is not longer than a footer; 2 or 3 when it cannot be read.
+// Opens the package again (shared for reading and writing) and checks the MD5 of its first
+// `footerPosition` bytes, everything before the footer the reader found: bytes after the footer
+// (a code signature) are not part of the digest. 0 when it matches; 5 when it does not, when
+// nothing lies before the footer or the file ends before the footer does; 2 or 3 when it
+// cannot be read.
+int CheckPackageIntegrity(const std::filesystem::path& packagePath, std::uint64_t footerPosition,
+                          const PackageDigest& stored);
+
+// The same for a file that ends with its footer: the footer is its last 76 bytes.
 int CheckPackageIntegrity(const std::filesystem::path& packagePath, const PackageDigest& stored);
 
 }  // namespace maglorin

@@ -285,7 +285,8 @@ int PayloadReader::ReadEntryData(std::size_t index, std::vector<std::uint8_t>& d
 }
 
 int PayloadReader::CheckIntegrity() const {
-    return CheckPackageIntegrity(packagePath_, footer_.digest);
+    // Up to the footer the scan found: a signature appended after it is not hashed.
+    return CheckPackageIntegrity(packagePath_, footerPosition_, footer_.digest);
 }
 
 }  // namespace maglorin

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <map>
 
+#include "bounded_lzma_decoder.h"
+#include "header_bounds.h"
 #include "decoder_test_support.h"
 #include "disk_space_check.h"
 #include "extraction_state.h"
@@ -81,6 +83,97 @@ TEST(DirectoryChain, CreatesEveryLevelBelowTheVolume) {
     const std::vector<PathString> expected = {P("|tmp|out"), P("|tmp|out|a"), P("|tmp|out|a|b")};
     EXPECT_EQ(DirectoryChain(P("|tmp|out|a|b|")), expected);
 #endif
+}
+
+struct ParentRow {
+    const char* folder;
+    const char* name;
+    std::vector<const char*> parents;
+};
+
+// Parents of files are created only below the output folder, never the folder itself or above.
+TEST(ParentFolders, OnlyTheFoldersBetweenTheOutputFolderAndTheFile) {
+    const ParentRow rows[] = {
+        {"|out|", "b.txt", {}},
+        {"|out|", "a/b.txt", {"|out|a"}},
+        {"|out", "a/b.txt", {"|out|a"}},
+        {"|out|", "a\\b/c/d.txt", {"|out|a", "|out|a|b", "|out|a|b|c"}},
+        {"|out|", "a//b.txt", {"|out|a"}},
+        {"|out|", "./a/b.txt", {"|out|.", "|out|.|a"}},
+        {"|out|", "../x/b.txt", {}},  // refused names give nothing to create
+        {"|out|", "a/../../b.txt", {}},
+        {"|out|", "/abs/b.txt", {}},
+    };
+    for (const ParentRow& row : rows) {
+        std::vector<PathString> expected;
+        for (const char* parent : row.parents) {
+            expected.push_back(P(parent));
+        }
+        EXPECT_EQ(ParentFoldersInside(P(row.folder), P(row.name)), expected) << row.folder << " " << row.name;
+    }
+    EXPECT_TRUE(ParentFoldersInside(P("|out|"), PathString(kMaxJoinedPathChars, PathChar('a')) + P("/b")).empty());
+}
+
+struct DictionaryRow {
+    std::uint32_t named;
+    std::optional<std::uint64_t> unpackSize;
+    std::optional<std::uint32_t> handedOn;
+};
+
+// The dictionary follows the output, in whole granules, and is refused above the ceiling.
+TEST(LzmaDictionary, NeverLargerThanTheOutputNorTheCeiling) {
+    constexpr std::uint32_t kCeiling = static_cast<std::uint32_t>(kMaxLzmaDictionary);
+    const DictionaryRow rows[] = {
+        {0xF0000000u, 200, 4096},                          // the claim is ignored for a small output
+        {0xF0000000u, 0, 4096},                            // an empty output still gets one granule
+        {0xF0000000u, 4097, 8192},
+        {0x02000000u, 3, 4096},                            // "7zz a -si": 32 MiB named for 3 bytes
+        {65536, 1 << 20, 65536},                           // the stream's own is smaller: kept
+        {65536, std::nullopt, 65536},                      // unknown output: the named one
+        {kCeiling, std::uint64_t{kCeiling} * 4, kCeiling},  // exactly the ceiling
+        {kCeiling + 1, std::uint64_t{kCeiling} * 4, std::nullopt},
+        {0xF0000000u, std::nullopt, std::nullopt},
+        {0xF0000000u, std::uint64_t{kCeiling} + 1, std::nullopt},  // rounded up past the ceiling
+    };
+    for (const DictionaryRow& row : rows) {
+        EXPECT_EQ(BoundedDictionary(row.named, row.unpackSize), row.handedOn)
+            << row.named << " " << (row.unpackSize ? std::to_string(*row.unpackSize) : "unknown");
+    }
+}
+
+struct HeaderRow {
+    const char* name;
+    std::vector<std::uint8_t> bytes;
+    std::optional<std::uint64_t> claimed;
+};
+
+// The folder description of a compressed header as 7zz writes it, with its unpack size.
+std::vector<std::uint8_t> EncodedHeader(std::vector<std::uint8_t> unpackSize) {
+    std::vector<std::uint8_t> bytes = {0x17, 0x06, 0x80, 0x01, 0x01, 0x09, 0x21, 0x00,  // pack info
+                                       0x07, 0x0B, 0x01, 0x00,                          // one folder
+                                       0x01, 0x23, 0x03, 0x01, 0x01, 0x05, 0x5D, 0x00, 0x10, 0x00, 0x00,
+                                       0x0C};
+    const std::uint8_t crcAndEnd[] = {0x0A, 0x01, 1, 2, 3, 4, 0x00, 0x00};
+    for (const std::uint8_t b : unpackSize) bytes.push_back(b);
+    for (const std::uint8_t b : crcAndEnd) bytes.push_back(b);
+    return bytes;
+}
+
+TEST(HeaderClaim, TheUnpackSizeOfACompressedHeaderIsReadBeforeTheReaderReservesIt) {
+    const HeaderRow rows[] = {
+        {"plain header", {0x01, 0x04, 0x06}, 0},
+        {"one byte number", EncodedHeader({0x64}), 100},
+        {"two byte number", EncodedHeader({0x81, 0x2C}), 0x12C},
+        {"three gibibytes", EncodedHeader({0xFF, 0, 0, 0, 0xC0, 0, 0, 0, 0}), std::uint64_t{3} << 30},
+        {"cut before the sizes", [] { auto b = EncodedHeader({0x64}); b.resize(24); return b; }(), std::nullopt},
+        {"no folder id", {0x17, 0x07, 0x0A}, std::nullopt},
+        {"external folders", {0x17, 0x07, 0x0B, 0x01, 0x01}, std::nullopt},
+        {"too many folders", {0x17, 0x07, 0x0B, 0x80, 0xFF, 0x00}, std::nullopt},
+        {"empty", {}, std::nullopt},
+    };
+    for (const HeaderRow& row : rows) {
+        EXPECT_EQ(EncodedHeaderUnpackSize(row.bytes.data(), row.bytes.size()), row.claimed) << row.name;
+    }
 }
 
 TEST(ThreadCount, FollowsNumberOfProcessors) {

@@ -221,6 +221,66 @@ TEST_F(DecoderExportsTest, MissingParentFoldersAreCreated) {
     EXPECT_EQ(ReadAll(out / "p1" / "p2" / "p3" / "f.txt"), "deep\n");
 }
 
+// "7zz a x.7z a/b.txt" lists no item for "a": the file's folders are made all the same.
+TEST_F(DecoderExportsTest, FilesWhoseFoldersAreNoItemsAreWrittenIntoThem) {
+    const std::string data = "inside a folder nobody listed\n";
+    struct Case {
+        const char* archive;
+        bool hasData;
+        bool hasEmpty;
+    } cases[] = {{"implicit-data", true, false}, {"implicit-empty", false, true}, {"implicit-both", true, true}};
+    for (const Case& c : cases) {
+        const fs::path out = FreshFolder(c.archive);
+        const Outcome outcome = Unpack(Archive(c.archive), out);
+        ASSERT_EQ(outcome.init, kInitOpened) << c.archive;
+        EXPECT_EQ(outcome.extract, kExtractDone) << c.archive;
+        EXPECT_EQ(fs::exists(out / "a" / "b" / "data.txt"), c.hasData) << c.archive;
+        if (c.hasData) {
+            EXPECT_EQ(ReadAll(out / "a" / "b" / "data.txt"), data) << c.archive;
+        }
+        EXPECT_EQ(fs::is_regular_file(out / "c" / "d" / "empty.txt"), c.hasEmpty) << c.archive;
+        if (c.hasEmpty) {
+            EXPECT_EQ(fs::file_size(out / "c" / "d" / "empty.txt"), 0u) << c.archive;
+        }
+    }
+}
+
+// A file that cannot be created is a failure whether it has data or not: a plain file stands
+// where its folder should be.
+TEST_F(DecoderExportsTest, AFileThatCannotBeCreatedFailsEvenWhenEmpty) {
+    for (const char* archive : {"implicit-data", "implicit-empty"}) {
+        const fs::path out = FreshFolder(std::string("blocked-") + archive);
+        WriteAll(out / "a", "in the way");
+        WriteAll(out / "c", "in the way");
+        const Outcome outcome = Unpack(Archive(archive), out);
+        ASSERT_EQ(outcome.init, kInitOpened) << archive;
+        EXPECT_EQ(outcome.extract, kExtractFailed) << archive;
+        EXPECT_EQ(ReadAll(out / "a"), "in the way") << archive;
+        EXPECT_EQ(ReadAll(out / "c"), "in the way") << archive;
+    }
+}
+
+// A few kilobytes whose LZMA properties name a 3.75 GiB dictionary, in the header or in the
+// data: the decoder reserves what the output needs, never what the archive claims, so both open
+// and unpack (a 32-bit process could not even reserve the claimed dictionary).
+TEST_F(DecoderExportsTest, DictionaryClaimedBeyondTheOutputIsNotReserved) {
+    for (const char* archive : {"huge-dictionary-header", "huge-dictionary-data"}) {
+        ASSERT_LT(fs::file_size(Archive(archive)), 4096u) << archive;
+        const fs::path out = FreshFolder(archive);
+        const Outcome outcome = Unpack(Archive(archive), out);
+        EXPECT_EQ(outcome.init, kInitOpened) << archive;
+        EXPECT_EQ(outcome.extract, kExtractDone) << archive;
+        std::string difference;
+        EXPECT_TRUE(SameTree(TestData() / "src-dictionary", out, difference)) << archive << ": " << difference;
+    }
+}
+
+// The reader would reserve a compressed header's whole claimed size before decoding it.
+TEST_F(DecoderExportsTest, HeaderClaimingGibibytesIsAnUnusableDatabase) {
+    ASSERT_LT(fs::file_size(Archive("huge-header-claim")), 1000u);
+    EXPECT_EQ(Unpack(Archive("huge-header-claim"), FreshFolder("huge-header-claim")).init, kInitBadDatabase);
+}
+
 TEST_F(DecoderExportsTest, OutputFolderWithoutFinalSeparatorJoinsOnce) {
     const fs::path out = FreshFolder("no-separator");
     EXPECT_EQ(Unpack(Archive("solid"), out, nullptr, nullptr, 0, std::nullopt, false).extract, kExtractDone);

@@ -516,6 +516,26 @@ INSTANTIATE_TEST_SUITE_P(
                         w.U16(0); w.U16(1); w.U16(2); w.U16(0);
                         w.End();
                     }), "0x4120 ends before its data"},
+        RefusalCase{"face_material_count_past_chunk",
+                    WithMeshBody([](ChunkWriter& w) {
+                        Vertices(w, 3);
+                        Faces(w, 1, [](ChunkWriter& c) {
+                            c.Begin(chunk::kFaceMaterialList);
+                            c.CString("M");
+                            c.U16(300);  // one index follows
+                            c.U16(0);
+                            c.End();
+                        });
+                    }), "0x4130 ends before its data"},
+        RefusalCase{"mapping_count_past_chunk",
+                    WithMeshBody([](ChunkWriter& w) {
+                        Vertices(w, 3);
+                        w.Begin(chunk::kMappingCoordinates);
+                        w.U16(32767);  // one pair follows
+                        w.Float(0.0f);
+                        w.Float(1.0f);
+                        w.End();
+                    }), "0x4140 ends before its data"},
         RefusalCase{"negative_face_count",
                     WithMeshBody([](ChunkWriter& w) {
                         Vertices(w, 3);

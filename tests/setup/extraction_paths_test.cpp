@@ -89,6 +89,18 @@ TEST(ExtractionPathsTest, PackageSubFolderFromTheProductCodeOrTheDigest) {
     EXPECT_EQ(PackageSubFolderName(u"{12}", digest), P("0123456"));          // fewer than 7 characters
     EXPECT_EQ(PackageSubFolderName(u"no brace at all", digest), P("0123456"));
     EXPECT_EQ(PackageSubFolderName(u"{1234-..\\..\\x}", digest), P("0123456"));  // would leave the folder
+    EXPECT_EQ(PackageSubFolderName(u"", "ABCDEF0123"), P("ABCDEF0"));
+}
+
+// The digest is read from the footer unverified: only 7 hexadecimal digits name a folder.
+TEST(ExtractionPathsTest, PackageSubFolderRefusesADigestThatIsNotHexadecimal) {
+    for (const char* digest : {"..\\..\\x0123456789abcdef0123456", "012345", "", "01234/6789", "0123 56789",
+                               "012345g789"}) {
+        EXPECT_EQ(PackageSubFolderName(u"", digest), std::nullopt) << digest;
+        EXPECT_EQ(PackageSubFolderName(u"{12}", digest), std::nullopt) << digest;
+    }
+    // A usable product code does not need the digest at all.
+    EXPECT_EQ(PackageSubFolderName(u"{12345678-1234-1234-1234-123456ABCDEF}", "..\\..\\x"), P("6ABCDEF"));
 }
 
 }  // namespace

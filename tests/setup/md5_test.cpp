@@ -143,5 +143,20 @@ TEST(Md5Test, IntegrityCheckOfFilesNoLongerThanAFooterFails) {
     EXPECT_EQ(CheckPackageIntegrity(folder / "77.bin", stored), kResultSuccess);
 }
 
+TEST(Md5Test, IntegrityCheckHashesUpToTheFooterPositionGiven) {
+    testing::TempFolder folder;
+    PackageDigest stored;
+    const std::string one = "93b885adfe0da089cdf634904fd59f71";  // MD5 of one zero byte
+    std::copy(one.begin(), one.end(), stored.digits.begin());
+    testing::WriteFileBytes(folder / "signed.bin", std::vector<std::uint8_t>(77 + 500, 0));
+    EXPECT_EQ(CheckPackageIntegrity(folder / "signed.bin", 1, stored), kResultSuccess);
+    EXPECT_EQ(CheckPackageIntegrity(folder / "signed.bin", 2, stored), kResultDamagedPackage);
+    // Nothing before the footer, or a footer that would run past the end of the file.
+    EXPECT_EQ(CheckPackageIntegrity(folder / "signed.bin", 0, stored), kResultDamagedPackage);
+    EXPECT_EQ(CheckPackageIntegrity(folder / "signed.bin", 577 - 75, stored), kResultDamagedPackage);
+    EXPECT_EQ(CheckPackageIntegrity(folder / "signed.bin", 577 - 76, stored), kResultDamagedPackage);  // digest differs
+    EXPECT_EQ(CheckPackageIntegrity(folder / "missing.bin", 1, stored), kResultReadError);
+}
+
 }  // namespace
 }  // namespace maglorin

@@ -367,9 +367,17 @@ TEST_F(PayloadReaderTest, IntegrityCheckComparesDigitsIgnoringCaseOfStoredHex) {
     ASSERT_EQ(OpenBytes(changedData, reader), kResultSuccess);
     EXPECT_EQ(reader.CheckIntegrity(), kResultDamagedPackage);
 
-    std::vector<std::uint8_t> appended = package;
-    appended.push_back(0);
-    ASSERT_EQ(OpenBytes(appended, reader), kResultSuccess);
+    // A code signature appended after the footer is not part of the digest.
+    std::vector<std::uint8_t> signedPackage = package;
+    const std::vector<std::uint8_t> signature = PatternBytes(4096, 77);
+    signedPackage.insert(signedPackage.end(), signature.begin(), signature.end());
+    ASSERT_EQ(OpenBytes(signedPackage, reader), kResultSuccess);
+    EXPECT_EQ(reader.FooterPosition(), layout_.footerPosition);
+    EXPECT_EQ(reader.CheckIntegrity(), kResultSuccess);
+
+    // ... but a change before the footer still fails a signed package.
+    signedPackage[layout_.entryDataPositions[0] + 3] ^= 0x01;
+    ASSERT_EQ(OpenBytes(signedPackage, reader), kResultSuccess);
     EXPECT_EQ(reader.CheckIntegrity(), kResultDamagedPackage);
 }
 

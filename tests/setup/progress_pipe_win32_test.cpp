@@ -2,7 +2,10 @@
 // messages it receives, and its "CLOSE" reply taken as the user's cancel.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <fstream>
+#include <iterator>
 
 #include "extraction_test_support_win32.h"
 #include "groups_extract_win32.h"
@@ -180,6 +183,33 @@ TEST(ProgressPipeWin32Test, GroupsExtractWithoutAPackageOrAServer) {
     EXPECT_FALSE(outcome.progressConnected);
     EXPECT_EQ(outcome.exitCode, 0);
     EXPECT_TRUE(Exists(request.outValue + L"big\\large.bin"));
+}
+
+// The route never verifies the digest, so a footer whose digest is not hexadecimal cannot name
+// the package sub-folder: refused as damage before anything is written anywhere.
+TEST(ProgressPipeWin32Test, GroupsExtractRefusesADigestThatIsNoSubFolderName) {
+    const PathText work = FreshFolder("groups-bad-digest");
+    for (const char* digest : {"..\\..\\x", "0123 56", "012345g"}) {
+        std::ifstream in(Data("large.pkg"), std::ios::binary);
+        std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        ASSERT_GT(bytes.size(), 76u);
+        const std::size_t digestAt = bytes.size() - 76 + 28;  // the packer appends nothing
+        std::copy(digest, digest + std::strlen(digest), bytes.begin() + static_cast<std::ptrdiff_t>(digestAt));
+        const PathText package = work + L"bad.pkg";
+        {
+            std::ofstream out(std::filesystem::path(package), std::ios::binary | std::ios::trunc);
+            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        }
+        const PathText out = work + L"a\\b\\";
+        GroupsExtractRequest request;
+        request.packagePath = package;
+        request.groupsValue = PathFromAscii("100;7");
+        request.outValue = out;
+        const GroupsExtractOutcome outcome = RunGroupsExtract(request);
+        EXPECT_EQ(outcome.result, kResultDamagedPackage) << digest;
+        EXPECT_EQ(outcome.exitCode, 1) << digest;
+        EXPECT_EQ(FilesBelow(work), std::vector<std::string>{"bad.pkg"}) << digest;
+    }
 }
 
 TEST(ProgressPipeWin32Test, NoServerNoConnection) {

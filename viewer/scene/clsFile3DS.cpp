@@ -164,6 +164,15 @@ bool clsFile3DS::ReadBytes(void* target, std::size_t count) {
     return true;
 }
 
+// Checked before a table is allocated: the records a count announces must lie in the chunk, so
+// memory follows the file and never the count alone.
+bool clsFile3DS::ChunkHolds(std::size_t count, std::size_t recordBytes) {
+    if (static_cast<std::uint64_t>(chunkEnd_ - payloadPos_) / recordBytes < count) {
+        return Fail("chunk " + HexId(ChunkId) + " ends before its data");
+    }
+    return true;
+}
+
 bool clsFile3DS::SkipBytes(std::size_t count) {
     if (static_cast<std::uint64_t>(chunkEnd_ - payloadPos_) < count) {
         return Fail("a chunk ends before its data");
@@ -256,6 +265,9 @@ bool clsFile3DS::ReadVertexList() {
         mesh->VertexUBound = -1;
         return true;
     }
+    if (!ChunkHolds(static_cast<std::size_t>(count), 3 * sizeof(float))) {
+        return false;
+    }
     std::vector<float> xyz(static_cast<std::size_t>(count) * 3);
     if (!ReadBytes(xyz.data(), xyz.size() * sizeof(float))) {
         return false;
@@ -283,6 +295,9 @@ bool clsFile3DS::ReadFaceList() {
     if (count == 0) {
         mesh->FaceUBound = -1;
     } else {
+        if (!ChunkHolds(static_cast<std::size_t>(count), 4 * sizeof(std::uint16_t))) {
+            return false;
+        }
         std::vector<std::uint16_t> words(static_cast<std::size_t>(count) * 4);
         if (!ReadBytes(words.data(), words.size() * sizeof(std::uint16_t))) {
             return false;
@@ -322,6 +337,9 @@ bool clsFile3DS::ReadFaceMaterialList() {
     if (count < 1) {
         return true;
     }
+    if (!ChunkHolds(static_cast<std::size_t>(count), sizeof(std::uint16_t))) {
+        return false;
+    }
     std::vector<std::uint16_t> faces(static_cast<std::size_t>(count));
     if (!ReadBytes(faces.data(), faces.size() * sizeof(std::uint16_t))) {
         return false;
@@ -350,6 +368,9 @@ bool clsFile3DS::ReadMappingCoordinates() {
     }
     if (count < 0) {
         return true;  // not a usable list; the mesh is drawn without mapping
+    }
+    if (!ChunkHolds(static_cast<std::size_t>(count), 2 * sizeof(float))) {
+        return false;
     }
     std::vector<float> uv(static_cast<std::size_t>(count) * 2);
     if (!ReadBytes(uv.data(), uv.size() * sizeof(float))) {

@@ -48,6 +48,7 @@ private:
     bool ReadFloat(float& value);
     bool ReadCString(std::string& text);
     bool SkipBytes(std::size_t count);
+    bool ChunkHolds(std::size_t count, std::size_t recordBytes);  // before allocating a table
 
     MeshObject* LastMesh();
     Material* LastMaterial();

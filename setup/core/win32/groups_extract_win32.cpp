@@ -58,9 +58,15 @@ GroupsExtractOutcome RunGroupsExtract(const GroupsExtractRequest& request, Extra
             return outcome;
         }
     }
+    // The digest is not verified on this route, so a sub-folder it cannot name is damage.
+    const std::optional<PathText> subFolder = PackageSubFolderName(options.defaultProdCode, reader.DigestText());
+    if (!subFolder) {
+        outcome.result = kResultDamagedPackage;
+        return outcome;
+    }
     ExtractionSettings settings;
     settings.setupFolder = request.packagePath.parent_path().wstring() + L"\\";
-    settings.packageSubFolder = PackageSubFolderName(options.defaultProdCode, reader.DigestText());
+    settings.packageSubFolder = *subFolder;
     settings.packJars = options.packJars;
     settings.userInterfaceEnabled = request.userInterfaceEnabled;
     settings.cleanupMode = CleanupMode::KeepEntries;

@@ -49,7 +49,7 @@ int SetupSession::Install() {
     if (const auto end = OpenPackage()) return *end;
     if (const auto end = ReadConfiguration()) return *end;
     FixUserInterfaceLevel();
-    CreateExtractor(!quiet_);
+    if (const int result = CreateExtractor(!quiet_); result != kResultSuccess) return messages_.ShowResult(result);
     if (const auto end = TakeLock()) return *end;
     ShowStatus(kStringPreparing);
     FindSamePackage();

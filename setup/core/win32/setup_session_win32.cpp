@@ -110,17 +110,21 @@ int SetupSession::ListLanguages() {
     return 0;
 }
 
-void SetupSession::CreateExtractor(bool userInterfaceEnabled) {
+int SetupSession::CreateExtractor(bool userInterfaceEnabled) {
+    // Without a DefaultProdCode the sub-folder comes from the footer's digest, which may not
+    // have been verified: one that cannot name a folder is a damaged package.
+    const std::optional<PathText> subFolder = PackageSubFolderName(general_.defaultProdCode, reader_.DigestText());
+    if (!subFolder) return kResultDamagedPackage;
     ExtractionSettings settings;
     settings.setupFolder = PackageFolder();
-    settings.packageSubFolder = PackageSubFolderName(general_.defaultProdCode, reader_.DigestText());
+    settings.packageSubFolder = *subFolder;
     settings.packJars = general_.packJars;
     settings.userInterfaceEnabled = userInterfaceEnabled;
     settings.cleanupMode = CleanupModeFromKeepFiles(general_.keepFiles);
     ExtractionServices services;
     services.messages = &messages_;
     extractor_ = std::make_unique<PayloadExtractor>(reader_, settings, services);
-    if (general_.extractionFolder.empty()) return;
+    if (general_.extractionFolder.empty()) return kResultSuccess;
     SystemReferenceLookups lookups;
     const ReferenceResolver resolver(lookups, Utf16FromPath(PackageFolder()));
     const std::u16string folder = resolver.Resolve(general_.extractionFolder);
@@ -128,6 +132,7 @@ void SetupSession::CreateExtractor(bool userInterfaceEnabled) {
         extractor_->SetExtractionFolder(ExtractionFolderForm(FullPath(PathFromUtf16(folder))));
         log_.Write(u"extraction folder: " + folder);
     }
+    return kResultSuccess;
 }
 
 int SetupSession::PrepareExtraction(bool userInterfaceEnabled) {
@@ -141,8 +146,7 @@ int SetupSession::PrepareExtraction(bool userInterfaceEnabled) {
         hasConfiguration_ = true;
         general_ = ReadGeneralOptions(configuration_);
     }
-    CreateExtractor(userInterfaceEnabled);
-    return kResultSuccess;
+    return CreateExtractor(userInterfaceEnabled);
 }
 
 int SetupSession::ExtractToFolder() {

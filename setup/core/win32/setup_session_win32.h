@@ -56,7 +56,7 @@ private:
     // Opens the package and reads its configuration for the extraction commands; the extractor
     // then stands ready. Answers the reader's or configuration's result.
     int PrepareExtraction(bool userInterfaceEnabled);
-    void CreateExtractor(bool userInterfaceEnabled);
+    [[nodiscard]] int CreateExtractor(bool userInterfaceEnabled);  // 5 when no sub-folder can be named
     void ShowStatus(SetupStringId text);
     void Step(std::u16string_view text) { log_.Write(u"step: " + std::u16string(text)); }
     std::wstring PackageFolder() const;

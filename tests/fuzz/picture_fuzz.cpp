@@ -1,0 +1,48 @@
+// Picture decoding on any bytes (JPEG, PNG, BMP, GIF through our own decoding path), then the
+// halftone resampler from the decoded size to smaller, larger and lopsided targets in both row
+// orders: every target pixel written, nothing read or written outside either picture.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "image/halftone_resampler.h"
+#include "image/picture_decoder.h"
+
+namespace {
+
+using namespace maglorin;
+
+void Require(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    DecodedPicture picture;
+    std::string error;
+    if (!DecodePictureMemory(data, size, picture, error)) {
+        Require(picture.Empty());
+        return 0;
+    }
+    Require(!picture.Empty());
+    Require(picture.pixels.size() ==
+            static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height));
+    const std::int32_t targets[][2] = {
+        {1, 1}, {7, 5}, {picture.width < 64 ? picture.width * 2 : 64, 3}, {3, picture.height < 64 ? picture.height + 1 : 64}};
+    for (const auto& target : targets) {
+        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(target[0]) * static_cast<std::size_t>(target[1]),
+                                          0xDEADBEEFu);
+        for (bool bottomUp : {false, true}) {
+            HalftoneResample(picture, target[0], target[1], bottomUp, pixels.data());
+            for (std::uint32_t word : pixels) {
+                Require((word & 0xFF000000u) == 0);  // every pixel written, as 0x00RRGGBB
+            }
+        }
+    }
+    return 0;
+}
