@@ -4,9 +4,11 @@
 add_library(setup_flow STATIC
     ${CMAKE_CURRENT_LIST_DIR}/command_options.cpp
     ${CMAKE_CURRENT_LIST_DIR}/installer_service_prerequisite.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/language_choice.cpp
     ${CMAKE_CURRENT_LIST_DIR}/message_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/package_configuration.cpp
     ${CMAKE_CURRENT_LIST_DIR}/restart_plan.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/resume_names.cpp
     ${CMAKE_CURRENT_LIST_DIR}/result_messages.cpp
     ${CMAKE_CURRENT_LIST_DIR}/setup_log.cpp
 )

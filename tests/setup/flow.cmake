@@ -50,3 +50,5 @@ maglorin_add_test(installer_service_prerequisite_test SOURCES ${flow_tests}/inst
 if(MAGLORIN_WIN32)
     maglorin_add_test(language_phase_test SOURCES ${flow_tests}/language_phase_test.cpp LIBS setup_flow_win32)
 endif()
+maglorin_add_test(language_choice_test SOURCES ${flow_tests}/language_choice_test.cpp LIBS setup_flow)
+maglorin_add_test(resume_names_test SOURCES ${flow_tests}/resume_names_test.cpp LIBS setup_flow)
