@@ -10,7 +10,14 @@ constexpr std::u16string_view kWorkItemReplaced = u"\\/:*?\"<>|";
 
 bool BeginsWithQuote(std::u16string_view text) { return !text.empty() && text.front() == u'"'; }
 
-std::u16string Quoted(std::u16string_view text) { return u"\"" + std::u16string(text) + u"\""; }
+std::u16string Quoted(std::u16string_view text) {
+    std::u16string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted.push_back(u'"');
+    quoted.append(text);
+    quoted.push_back(u'"');
+    return quoted;
+}
 
 }  // namespace
 

@@ -52,3 +52,8 @@ if(MAGLORIN_WIN32)
 endif()
 maglorin_add_test(language_choice_test SOURCES ${flow_tests}/language_choice_test.cpp LIBS setup_flow)
 maglorin_add_test(resume_names_test SOURCES ${flow_tests}/resume_names_test.cpp LIBS setup_flow)
+if(MAGLORIN_WIN32)
+    maglorin_add_test(resume_registration_win32_test SOURCES ${flow_tests}/resume_registration_win32_test.cpp
+                      LIBS setup_flow_win32 ole32 mstask uuid advapi32)
+    set_tests_properties(resume_registration_win32_test PROPERTIES FIXTURES_REQUIRED wine_session)
+endif()

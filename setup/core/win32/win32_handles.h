@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <shlobj.h>
+#include <winsvc.h>
 
 #include <utility>
 
@@ -126,5 +127,26 @@ struct WindowTraits {
     static void Close(Value window) { ::DestroyWindow(window); }
 };
 using WindowHandle = UniqueHandle<WindowTraits>;
+
+// Service-control-manager and service handles: null when none.
+struct ServiceHandleTraits {
+    using Value = SC_HANDLE;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value handle) { ::CloseServiceHandle(handle); }
+};
+using ServiceHandle = UniqueHandle<ServiceHandleTraits>;
+
+// Access tokens: null when none.
+using TokenHandle = UniqueHandle<KernelHandleTraits>;
+
+// Component interfaces: one reference, released when the owner goes.
+template <typename Interface>
+struct ComInterfaceTraits {
+    using Value = Interface*;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value pointer) { pointer->Release(); }
+};
+template <typename Interface>
+using ComInterface = UniqueHandle<ComInterfaceTraits<Interface>>;
 
 }  // namespace maglorin
