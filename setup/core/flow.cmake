@@ -22,6 +22,8 @@ if(MAGLORIN_WIN32)
         ${CMAKE_CURRENT_LIST_DIR}/win32/indirect_command_line_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/installation_sequence_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/installer_version_win32.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/win32/language_dialog_win32.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/win32/language_manager_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/language_phase_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/launch_conditions_phase_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/message_routine_win32.cpp
