@@ -21,6 +21,7 @@ if(MAGLORIN_WIN32)
     maglorin_add_command_test(setup_program_packages
         COMMAND ${flow_tests}/make_setup_packages.sh ${CMAKE_BINARY_DIR}/bin ${setup_pack_for_flow})
     set_tests_properties(setup_program_packages PROPERTIES FIXTURES_SETUP setup_program_packages)
+    add_dependencies(exit_code_runner setup_languages)
 
     maglorin_add_test(setup_program_test SOURCES ${flow_tests}/setup_program_test.cpp
                       LIBS exit_code_runner_support setup_package advapi32 msi)

@@ -81,6 +81,14 @@ M
 perl -pi -e 's/INTACT-PAYLOAD-MARKER/BROKEN-PAYLOAD-MARKER/' corrupt.exe
 grep -q BROKEN-PAYLOAD-MARKER corrupt.exe
 
+# setup's German and French language libraries beside its built-in English.
+cp "$bin/languages/1031.dll" "$bin/languages/1036.dll" .
+build languages <<'M'
+entry 1 0 remove "LANGMAIN\main.msi" main.msi
+entry 0 12 remove "1031.dll" 1031.dll
+entry 0 12 remove "1036.dll" 1036.dll
+M
+
 # A whole run: a real installer database (wixl) that setup hands to msiexec.
 printf 'flow kit\n' > flowkit.txt
 wixl -o flowkit.msi "$sources/flow_kit.wxs"

@@ -161,7 +161,7 @@ bool SetupSession::ChooseSessionLanguage() {
     };
     if (!ChooseLanguage(request).cancelled) {
         log_.Write(u"language: " + Utf16FromPath(std::to_wstring(languages_->Chosen())) +
-                   (languages_->NotFixed() ? u" (not fixed)" : u" (fixed)"));
+                   (languages_->NotFixed() ? u" (not fixed)" : u" (fixed)") + u", window title: " + Utf16FromPath(windowTitle_));
         return true;
     }
     return false;
