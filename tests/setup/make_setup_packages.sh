@@ -88,6 +88,12 @@ entry 1 0 remove "LANGMAIN\main.msi" main.msi
 entry 0 12 remove "1031.dll" 1031.dll
 entry 0 12 remove "1036.dll" 1036.dll
 M
+build asklanguage <<'M'
+flags AskLanguage
+entry 1 0 remove "LANGASK\main.msi" main.msi
+entry 0 12 remove "1031.dll" 1031.dll
+entry 0 12 remove "1036.dll" 1036.dll
+M
 
 # A whole run: a real installer database (wixl) that setup hands to msiexec.
 printf 'flow kit\n' > flowkit.txt
