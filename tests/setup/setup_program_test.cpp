@@ -320,5 +320,26 @@ TEST_F(SetupProgram, ExelangSwitchesTextsAndTitleToTheLibraryLanguage) {
     }
 }
 
+ProgramRun RunInstaller(const std::wstring& arguments) {
+    wchar_t system[MAX_PATH] = {};
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    const std::wstring msiexec = std::wstring(system) + L"\\msiexec.exe";
+    return RunProgram(msiexec, L"\"" + msiexec + L"\" " + arguments);
+}
+
+TEST_F(SetupProgram, ReRunAfterAFrenchInstallSpeaksFrenchWithoutAsking) {
+    const std::wstring kit = (PackageFolder() / L"frenchkit.msi").wstring();
+    ASSERT_EQ(runner::SignedExitCode(RunInstaller(L"/i \"" + kit + L"\" /qn")), 0);
+    const fs::path log = FreshFolder(L"french rerun") / L"setup.log";
+    const ProgramRun run = RunSetup(Package(L"frenchrerun"), L"/exelog:\"" + log.wstring() + L"\"");
+    EXPECT_EQ(runner::SignedExitCode(RunInstaller(L"/x \"" + kit + L"\" /qn")), 0);
+    ASSERT_TRUE(run.finished);
+    for (const auto& dialog : run.dialogs) {
+        EXPECT_EQ(dialog.text.find(L"Please select a language"), std::wstring::npos) << "asked although installed";
+    }
+    const std::string text = ReadText(log);
+    EXPECT_NE(text.find("language: 1036 (fixed), window title: Installation de Maglorin"), std::string::npos) << text;
+}
+
 }  // namespace
 }  // namespace maglorin

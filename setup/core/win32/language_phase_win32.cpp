@@ -29,14 +29,14 @@ bool UseInstalled(const LanguagePhaseRequest& request) {
     return true;
 }
 
-std::uint16_t ReadInstallLanguage(const std::wstring& productCode, REGSAM view) {
+std::uint16_t ReadInstallLanguage(const std::wstring& productCode, REGSAM view, const wchar_t* valueName) {
     const std::wstring key = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + productCode;
     RegistryKeyHandle handle;
     if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ | view, handle.Receive()) != ERROR_SUCCESS) return 0;
     DWORD type = 0;
     wchar_t text[32] = {};
     DWORD bytes = sizeof(text) - sizeof(wchar_t);
-    if (::RegQueryValueExW(handle.Get(), L"InstallLanguage", nullptr, &type, reinterpret_cast<BYTE*>(text), &bytes) !=
+    if (::RegQueryValueExW(handle.Get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(text), &bytes) !=
         ERROR_SUCCESS) {
         return 0;
     }
@@ -86,8 +86,14 @@ std::uint16_t InstalledProductLanguage(std::u16string_view upgradeCode) {
         return LeadingLanguageId(*installed).value_or(0);
     }
     const std::wstring productCode(products.front().begin(), products.front().end());
-    if (const std::uint16_t id = ReadInstallLanguage(productCode, KEY_WOW64_32KEY)) return id;
-    return ReadInstallLanguage(productCode, KEY_WOW64_64KEY);
+    // InstallLanguage first; the installer service itself records the product's language as the
+    // number "Language", which is all an installed copy may have.
+    for (const wchar_t* valueName : {L"InstallLanguage", L"Language"}) {
+        for (const REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+            if (const std::uint16_t id = ReadInstallLanguage(productCode, view, valueName)) return id;
+        }
+    }
+    return 0;
 }
 
 }  // namespace maglorin
