@@ -4,9 +4,11 @@
 add_library(setup_flow STATIC
     ${CMAKE_CURRENT_LIST_DIR}/command_options.cpp
     ${CMAKE_CURRENT_LIST_DIR}/installer_service_prerequisite.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/language_choice.cpp
     ${CMAKE_CURRENT_LIST_DIR}/message_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/package_configuration.cpp
     ${CMAKE_CURRENT_LIST_DIR}/restart_plan.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/resume_names.cpp
     ${CMAKE_CURRENT_LIST_DIR}/result_messages.cpp
     ${CMAKE_CURRENT_LIST_DIR}/setup_log.cpp
 )
@@ -20,11 +22,14 @@ if(MAGLORIN_WIN32)
         ${CMAKE_CURRENT_LIST_DIR}/win32/indirect_command_line_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/installation_sequence_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/installer_version_win32.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/win32/language_dialog_win32.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/win32/language_manager_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/language_phase_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/launch_conditions_phase_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/message_routine_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/prerequisites_phase_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/resume_registration_phase_win32.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/win32/resume_registration_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/setup_resources_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/setup_session_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/single_instance_lock_win32.cpp
@@ -32,5 +37,5 @@ if(MAGLORIN_WIN32)
     )
     target_include_directories(setup_flow_win32 PUBLIC ${CMAKE_CURRENT_LIST_DIR}/win32)
     target_link_libraries(setup_flow_win32 PUBLIC setup_launch_win32 setup_launch_conditions_win32 setup_flow setup_extraction_win32 setup_config_win32
-        user32 shell32 ole32 advapi32 version comctl32)
+        user32 shell32 ole32 advapi32 version comctl32 mstask uuid)
 endif()

@@ -11,6 +11,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 #include <wininet.h>
+#include <winsvc.h>
 
 #include <atomic>
 
@@ -36,6 +37,7 @@ using ThreadHandle = UniqueHandle<KernelHandleTraits>;
 using EventHandle = UniqueHandle<KernelHandleTraits>;
 using ProcessHandle = UniqueHandle<KernelHandleTraits>;
 using MutexHandle = UniqueHandle<KernelHandleTraits>;
+using TokenHandle = UniqueHandle<KernelHandleTraits>;  // an access token
 
 // A directory search from FindFirstFileW.
 struct FindHandleTraits {
@@ -159,6 +161,7 @@ struct ServiceManagerTraits {
     static void Close(Value manager) { ::CloseServiceHandle(manager); }
 };
 using ServiceManagerHandle = UniqueHandle<ServiceManagerTraits>;
+using ServiceHandle = UniqueHandle<ServiceManagerTraits>;  // one service from OpenServiceW
 
 // A lock on the service database from LockServiceDatabase; closing unlocks it.
 struct ServiceDatabaseLockTraits {
@@ -175,6 +178,16 @@ struct WindowTraits {
     static void Close(Value window) { ::DestroyWindow(window); }
 };
 using WindowHandle = UniqueHandle<WindowTraits>;
+
+// Component interfaces: one reference, released when the owner goes.
+template <typename Interface>
+struct ComInterfaceTraits {
+    using Value = Interface*;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value pointer) { pointer->Release(); }
+};
+template <typename Interface>
+using ComInterface = UniqueHandle<ComInterfaceTraits<Interface>>;
 
 // An Internet handle that a second thread may close to unblock the one using it (a cancel):
 // whichever thread closes first closes it, the other finds it gone. Not movable.

@@ -81,6 +81,31 @@ M
 perl -pi -e 's/INTACT-PAYLOAD-MARKER/BROKEN-PAYLOAD-MARKER/' corrupt.exe
 grep -q BROKEN-PAYLOAD-MARKER corrupt.exe
 
+# setup's German and French language libraries beside its built-in English.
+cp "$bin/languages/1031.dll" "$bin/languages/1036.dll" .
+build languages <<'M'
+entry 1 0 remove "LANGMAIN\main.msi" main.msi
+entry 0 12 remove "1031.dll" 1031.dll
+entry 0 12 remove "1036.dll" 1036.dll
+M
+# Installed in French (frenchkit.msi); its package asks for a language unless one is installed.
+printf 'flow kit\n' > flowkit.txt
+wixl -o frenchkit.msi "$sources/french_kit.wxs"
+configuration frenchrerun.ini 'UpgradeCode={30C326CB-EDFF-4A2D-9353-20B524042BD3}'
+build frenchrerun <<'M'
+flags AskLanguage
+configuration frenchrerun.ini
+entry 1 0 remove "LANGFR\main.msi" main.msi
+entry 0 12 remove "1031.dll" 1031.dll
+entry 0 12 remove "1036.dll" 1036.dll
+M
+build asklanguage <<'M'
+flags AskLanguage
+entry 1 0 remove "LANGASK\main.msi" main.msi
+entry 0 12 remove "1031.dll" 1031.dll
+entry 0 12 remove "1036.dll" 1036.dll
+M
+
 # A whole run: a real installer database (wixl) that setup hands to msiexec.
 printf 'flow kit\n' > flowkit.txt
 wixl -o flowkit.msi "$sources/flow_kit.wxs"

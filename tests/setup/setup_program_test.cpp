@@ -268,3 +268,78 @@ TEST_F(SetupProgram, SilentRunInstallsTheProductThroughTheInstallerService) {
 
 }  // namespace
 }  // namespace maglorin
+
+namespace maglorin {
+namespace {
+
+// The package with setup's German and French language libraries.
+TEST_F(SetupProgram, ListLanguagesNamesTheBuiltInAndBothLibraryLanguages) {
+    const ProgramRun run = RunSetup(Package(L"languages"), L"/listlangs");
+    EXPECT_EQ(runner::SignedExitCode(run), 0);
+    ASSERT_EQ(run.dialogs.size(), 1u);
+    const std::wstring& text = run.dialogs[0].text;
+    EXPECT_EQ(text.rfind(L"1033-English", 0), 0u) << Narrow(text);
+    const std::size_t german = text.find(L"\r\n1031-German");
+    const std::size_t french = text.find(L"\r\n1036-French");
+    EXPECT_NE(german, std::wstring::npos) << Narrow(text);
+    EXPECT_NE(french, std::wstring::npos) << Narrow(text);
+    EXPECT_LT(german, french) << "in table order";
+}
+
+TEST_F(SetupProgram, ExelangSwitchesTextsAndTitleToTheLibraryLanguage) {
+    const fs::path folder = FreshFolder(L"exelang");
+    struct Case {
+        const wchar_t* language;
+        const char* title;
+        const char* status;      // the status text after the language step, as logged
+        const char* transforms;  // what msiexec is handed for the language
+    };
+    const Case cases[] = {
+        {L"1031", "Maglorin-Setup", "step: Startbedingungen werden gepr", "TRANSFORMS=\":1031\""},
+        {L"1036", "Installation de Maglorin", "valuation des conditions de lancement...", "TRANSFORMS=\":1036\""},
+        {L"2057", "Maglorin Setup", "step: Evaluating launch conditions...", nullptr},
+    };
+    for (const auto& [language, title, status, transforms] : cases) {
+        const fs::path log = folder / (std::wstring(language) + L".log");
+        const ProgramRun run =
+            RunSetup(Package(L"languages"), L"/exelang " + std::wstring(language) + L" /exenoui /exelog:\"" + log.wstring() + L"\"");
+        ASSERT_TRUE(run.finished);
+        const std::string text = ReadText(log);
+        EXPECT_NE(text.find(std::string("window title: ") + title), std::string::npos) << text;
+        EXPECT_NE(text.find(status), std::string::npos) << "messages in the chosen language\n" << text;
+        if (transforms != nullptr) {
+            EXPECT_NE(text.find(transforms), std::string::npos) << text;
+        } else {
+            EXPECT_EQ(text.find("TRANSFORMS="), std::string::npos) << text;
+        }
+        if (std::wstring(language) == L"2057") {
+            EXPECT_NE(text.find("language: 0 (not fixed)"), std::string::npos) << "an unavailable id is ignored\n" << text;
+        } else {
+            EXPECT_NE(text.find("language: " + Narrow(language) + " (fixed)"), std::string::npos) << text;
+        }
+    }
+}
+
+ProgramRun RunInstaller(const std::wstring& arguments) {
+    wchar_t system[MAX_PATH] = {};
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    const std::wstring msiexec = std::wstring(system) + L"\\msiexec.exe";
+    return RunProgram(msiexec, L"\"" + msiexec + L"\" " + arguments);
+}
+
+TEST_F(SetupProgram, ReRunAfterAFrenchInstallSpeaksFrenchWithoutAsking) {
+    const std::wstring kit = (PackageFolder() / L"frenchkit.msi").wstring();
+    ASSERT_EQ(runner::SignedExitCode(RunInstaller(L"/i \"" + kit + L"\" /qn")), 0);
+    const fs::path log = FreshFolder(L"french rerun") / L"setup.log";
+    const ProgramRun run = RunSetup(Package(L"frenchrerun"), L"/exelog:\"" + log.wstring() + L"\"");
+    EXPECT_EQ(runner::SignedExitCode(RunInstaller(L"/x \"" + kit + L"\" /qn")), 0);
+    ASSERT_TRUE(run.finished);
+    for (const auto& dialog : run.dialogs) {
+        EXPECT_EQ(dialog.text.find(L"Please select a language"), std::wstring::npos) << "asked although installed";
+    }
+    const std::string text = ReadText(log);
+    EXPECT_NE(text.find("language: 1036 (fixed), window title: Installation de Maglorin"), std::string::npos) << text;
+}
+
+}  // namespace
+}  // namespace maglorin

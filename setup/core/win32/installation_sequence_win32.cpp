@@ -8,6 +8,7 @@
 #include "fixed_disk_restart_win32.h"
 #include "installer_launch_win32.h"
 #include "installer_version_win32.h"
+#include "language_dialog_win32.h"
 #include "language_phase_win32.h"
 #include "launch_conditions_phase_win32.h"
 #include "message_text.h"
@@ -132,19 +133,47 @@ std::optional<int> SetupSession::RestartFromFixedDisk() {
     return RestartFromTemporaryCopy(programPath_, packagePath_, parsed_, log_);
 }
 
+// The language step; false when the user cancelled the choice.
+bool SetupSession::ChooseSessionLanguage() {
+    PayloadExtractor* extractor = extractor_.get();
+    languages_ = std::make_unique<LanguageManager>(
+        BuiltInLanguages(), LibraryLanguages(reader_.Entries()), [extractor](std::uint16_t id, std::wstring& path) {
+            PathText copied;
+            if (extractor->ExtractLanguageLibrary(id, copied) != kResultSuccess) return false;
+            path = copied;
+            return true;
+        });
+    languages_->SetSwitchHandler([this] {
+        messages_.SetTextSource(languages_->TextSource());
+        windowTitle_ = PathFromUtf16(FormatText(Utf16FromPath(messages_.Text(kStringSetupTitle)), {Utf16FromPath(productName_)}));
+    });
+    LanguagePhaseRequest request;
+    if (const FoundOption* language = parsed_.Find(OptionId::Language)) request.requestedLanguage = language->value;
+    request.quiet = quiet_;
+    request.packageFlags = reader_.Flags();
+    request.system = CurrentSystemLanguages();
+    request.manager = languages_.get();
+    const std::u16string upgradeCode = hasConfiguration_ ? general_.upgradeCode : std::u16string();
+    request.installedLanguage = [upgradeCode] { return InstalledProductLanguage(upgradeCode); };
+    request.hideStatus = [this] { status_.Hide(); };
+    request.ask = [this](const std::vector<std::uint16_t>& languages, std::uint16_t preselected) {
+        return AskLanguage(nullptr, windowTitle_, languages, preselected);
+    };
+    if (!ChooseLanguage(request).cancelled) {
+        log_.Write(u"language: " + Utf16FromPath(std::to_wstring(languages_->Chosen())) +
+                   (languages_->NotFixed() ? u" (not fixed)" : u" (fixed)") + u", window title: " + Utf16FromPath(windowTitle_));
+        return true;
+    }
+    return false;
+}
+
 int SetupSession::LaunchAfterChecks() {
-    LanguagePhaseRequest languageRequest;
-    if (const FoundOption* language = parsed_.Find(OptionId::Language)) languageRequest.requestedLanguage = language->value;
-    languageRequest.quiet = quiet_;
-    languageRequest.packageFlags = reader_.Flags();
-    languageRequest.builtInLanguages = BuiltInLanguages();
-    languageRequest.libraryLanguages = LibraryLanguages(reader_.Entries());
-    const LanguagePhaseResult language = ChooseLanguage(languageRequest);
-    if (language.cancelled) {
+    if (!ChooseSessionLanguage()) {
         Step(u"language choice cancelled");
+        RemoveResumeRegistration(packagePath_);
         return 0;
     }
-    messages_.SetTextSource(language.textSource);
+    const LanguageManager& language = *languages_;
 
     const ConfigurationFile* configuration = hasConfiguration_ ? &configuration_ : nullptr;
     ShowStatus(kStringEvaluatingConditions);
@@ -174,12 +203,15 @@ int SetupSession::LaunchAfterChecks() {
     request.configuration = configuration;
     request.packageFlags = reader_.Flags();
     request.extractor = extractor_.get();
-    request.languageId = language.languageId;
-    request.languageNotFixed = language.notFixed;
-    request.singleBuiltInLanguage = languageRequest.builtInLanguages.size() <= 1;
-    request.availableLanguages = languageRequest.builtInLanguages;
-    request.availableLanguages.insert(request.availableLanguages.end(), languageRequest.libraryLanguages.begin(),
-                                      languageRequest.libraryLanguages.end());
+    request.languageId = language.Chosen();
+    request.languageNotFixed = language.NotFixed();
+    request.singleBuiltInLanguage = language.BuiltIn().size() <= 1;
+    request.availableLanguages = language.Available();
+    const SystemLanguageIds system = CurrentSystemLanguages();
+    const bool userFirst = HasFlag(reader_.Flags(), PackageFlags::UserLanguageFirst);
+    request.defaultLanguageChoice = [system, userFirst](const std::vector<std::uint16_t>& candidates) {
+        return DefaultLanguageChoice(candidates, system, userFirst);
+    };
     request.samePackageInstalled = samePackageInstalled_;
     request.samePackageProductCode = samePackageProductCode_;
     request.prerequisitesResult = prerequisites.result;

@@ -1,7 +1,6 @@
 #pragma once
 // The registration that resumes setup after a restart the prerequisites asked for. A cancelled
-// run removes it for its package path. Registration plugs in here; until it does, nothing is
-// ever registered, so nothing is removed.
+// run, and a run that reaches its end, removes it for its package path.
 
 #include <string>
 

@@ -15,6 +15,7 @@
 #include "payload_reader.h"
 #include "setup_log.h"
 #include "single_instance_lock_win32.h"
+#include "language_manager_win32.h"
 #include "status_window_win32.h"
 
 namespace maglorin {
@@ -58,6 +59,7 @@ private:
     int PrepareExtraction(bool userInterfaceEnabled);
     [[nodiscard]] int CreateExtractor(bool userInterfaceEnabled);  // 5 when no sub-folder can be named
     void ShowStatus(SetupStringId text);
+    [[nodiscard]] bool ChooseSessionLanguage();
     void Step(std::u16string_view text) { log_.Write(u"step: " + std::u16string(text)); }
     std::wstring PackageFolder() const;
 
@@ -77,6 +79,7 @@ private:
     ConfigurationFile configuration_;
     GeneralOptions general_;
     std::unique_ptr<PayloadExtractor> extractor_;
+    std::unique_ptr<LanguageManager> languages_;  // after the extractor: its library goes before the files
     SingleInstanceLock lock_;
     StatusWindow status_;
     bool samePackageInstalled_ = false;
