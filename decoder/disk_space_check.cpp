@@ -3,7 +3,7 @@
 namespace maglorin::decoder {
 namespace {
 
-bool IsNetworkPath(const PathString& path) {
+[[nodiscard]] bool IsNetworkPath(const PathString& path) {
     return path.size() >= 2 && path[0] == kPathSeparator && path[1] == kPathSeparator;
 }
 
@@ -22,7 +22,7 @@ PathString QueryPath(const PathString& outputFolder) {
 
 // Cuts path back to its parent; false when that would cut before the first separator that
 // follows the first two characters (the volume root, or the server of a network path).
-bool CutToParent(PathString& path, bool network) {
+[[nodiscard]] bool CutToParent(PathString& path, bool network) {
     const std::size_t root = path.find(kPathSeparator, 2);
     if (root == PathString::npos || path.size() < 2) {
         return false;
@@ -39,7 +39,7 @@ bool CutToParent(PathString& path, bool network) {
 
 }  // namespace
 
-bool HasRoomFor(const PathString& outputFolder, std::uint64_t fileSize, const FreeSpaceQuery& query) {
+[[nodiscard]] bool HasRoomFor(const PathString& outputFolder, std::uint64_t fileSize, const FreeSpaceQuery& query) {
     const bool network = IsNetworkPath(outputFolder);
     PathString path = QueryPath(outputFolder);
     for (;;) {

@@ -17,7 +17,7 @@ constexpr UInt64 kDecoderMemoryLimit = UInt64(1) << 30;
 
 // Every item must stay inside the output folder and fit the joined-path limit; checked for all
 // items before anything is written.
-bool AllItemsFit(const ArchiveCatalog& catalog, const PathString& outputFolder) {
+[[nodiscard]] bool AllItemsFit(const ArchiveCatalog& catalog, const PathString& outputFolder) {
     for (const ArchiveItem& item : catalog.items) {
         if (!IsSafeItemName(item.name)) {
             return false;
@@ -40,7 +40,8 @@ void CreateDirectories(const ArchiveCatalog& catalog, const PathString& outputFo
         }
         const std::optional<PathString> path = JoinItemPath(outputFolder, item.name + kPathSeparator);
         for (const PathString& directory : DirectoryChain(*path)) {
-            CreateOneDirectory(directory);  // failures are ignored: it may exist already
+            // Failures are ignored: it may exist already.
+            static_cast<void>(CreateOneDirectory(directory));
         }
     }
 }
@@ -58,7 +59,7 @@ std::size_t CreateEmptyFiles(const ArchiveCatalog& catalog, const PathString& ou
         }
         if (!item.folder) {
             OutputFile file;
-            file.Create(*JoinItemPath(outputFolder, item.name));  // failures are ignored
+            static_cast<void>(file.Create(*JoinItemPath(outputFolder, item.name)));  // failures are ignored
             continue;
         }
         total += item.size;
@@ -69,7 +70,7 @@ std::size_t CreateEmptyFiles(const ArchiveCatalog& catalog, const PathString& ou
     return first;
 }
 
-std::int32_t DecodeFolders(const ExtractionContext& context, SevenZipArchive& archive,
+[[nodiscard]] std::int32_t DecodeFolders(const ExtractionContext& context, SevenZipArchive& archive,
                            const ArchiveCatalog& catalog, const PathString& outputFolder,
                            std::size_t firstItem) {
     const UInt32 threads = DecoderThreadCount();
@@ -117,7 +118,7 @@ std::int32_t DecodeFolders(const ExtractionContext& context, SevenZipArchive& ar
 
 }  // namespace
 
-std::int32_t ExtractAll(const ExtractionContext& context, ExtractionState& state) {
+[[nodiscard]] std::int32_t ExtractAll(const ExtractionContext& context, ExtractionState& state) {
     const std::optional<PathString> outputFolder = OutputFolderOf(context);
     if (!state.opened || !outputFolder || !AllItemsFit(state.catalog, *outputFolder)) {
         return kExtractFailed;

@@ -61,7 +61,7 @@ ArchiveCatalog CatalogOf(const NArchive::N7z::CDbEx& db) {
 ExtractionState::ExtractionState() = default;
 ExtractionState::~ExtractionState() = default;
 
-std::int32_t OpenArchive(const ExtractionContext& context, ExtractionState& state) {
+[[nodiscard]] std::int32_t OpenArchive(const ExtractionContext& context, ExtractionState& state) {
     state.archive = std::make_unique<SevenZipArchive>();
     SevenZipArchive& archive = *state.archive;
     archive.password = new NoPassword;

@@ -37,8 +37,8 @@ public:
     virtual void BeginItem(const PathChar* text, std::int32_t number) = 0;
     virtual void Unused2() = 0;
     virtual void SetTotal(std::uint64_t totalBytes) = 0;
-    virtual bool SetCompleted(std::uint64_t bytesDone) = 0;  // true = stop
-    virtual bool IsCancelled() = 0;                           // true = stop
+    [[nodiscard]] virtual bool SetCompleted(std::uint64_t bytesDone) = 0;  // true = stop
+    [[nodiscard]] virtual bool IsCancelled() = 0;                           // true = stop
     virtual void ItemTotals(const PathChar* text, std::uint64_t bytes) = 0;
 
 protected:
@@ -49,7 +49,7 @@ protected:
 class DiskSpaceHandler {
 public:
     // Nonzero: create the file anyway; 0: stop the extraction.
-    virtual std::int32_t OnLowDiskSpace(const PathChar* outputFolder, std::uint64_t bytesNeeded) = 0;
+    [[nodiscard]] virtual std::int32_t OnLowDiskSpace(const PathChar* outputFolder, std::uint64_t bytesNeeded) = 0;
 
 protected:
     ~DiskSpaceHandler() = default;

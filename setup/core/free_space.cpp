@@ -6,7 +6,7 @@ namespace {
 
 constexpr PathChar kSeparator = u'\\';
 
-bool StartsWithTwoSeparators(PathTextView path) {
+[[nodiscard]] bool StartsWithTwoSeparators(PathTextView path) {
     return path.size() >= 2 && path[0] == kSeparator && path[1] == kSeparator;
 }
 
@@ -26,7 +26,7 @@ PathText QueryPath(PathTextView folder) {
 
 // Cuts the path back to its parent; false once that would cut before the first separator after
 // the first two characters (the volume root, or the server of a network path).
-bool CutToParent(PathText& path, bool twoSeparators) {
+[[nodiscard]] bool CutToParent(PathText& path, bool twoSeparators) {
     const std::size_t root = path.find(kSeparator, 2);
     if (root == PathText::npos || path.size() < 2) {
         return false;
@@ -42,7 +42,7 @@ bool CutToParent(PathText& path, bool twoSeparators) {
 
 }  // namespace
 
-bool HasRoomFor(FreeSpaceQuery& query, PathTextView folder, std::uint64_t bytesNeeded) {
+[[nodiscard]] bool HasRoomFor(FreeSpaceQuery& query, PathTextView folder, std::uint64_t bytesNeeded) {
     const bool twoSeparators = StartsWithTwoSeparators(folder);
     PathText path = QueryPath(folder);
     // Every cut makes the path shorter, so the walk ends.

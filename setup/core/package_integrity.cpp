@@ -7,7 +7,7 @@
 
 namespace maglorin {
 
-int ComputeFileDigest(const PackageFile& file, std::uint64_t length, Md5Digest& digest) {
+[[nodiscard]] int ComputeFileDigest(const PackageFile& file, std::uint64_t length, Md5Digest& digest) {
     std::vector<std::uint8_t> block;
     try {
         block.resize(kDigestBlockSize);
@@ -30,7 +30,7 @@ int ComputeFileDigest(const PackageFile& file, std::uint64_t length, Md5Digest& 
     return kResultSuccess;
 }
 
-bool DigestTextMatches(std::string_view computedLowerCase, const PackageDigest& stored) {
+[[nodiscard]] bool DigestTextMatches(std::string_view computedLowerCase, const PackageDigest& stored) {
     if (computedLowerCase.size() != stored.digits.size()) {
         return false;
     }
@@ -46,7 +46,7 @@ bool DigestTextMatches(std::string_view computedLowerCase, const PackageDigest& 
     return true;
 }
 
-int CheckPackageIntegrity(const std::filesystem::path& packagePath, const PackageDigest& stored) {
+[[nodiscard]] int CheckPackageIntegrity(const std::filesystem::path& packagePath, const PackageDigest& stored) {
     PackageFile file;
     std::uint64_t size = 0;
     if (!file.Open(packagePath, FileSharing::ReadAndWrite) || !file.Size(size)) {
