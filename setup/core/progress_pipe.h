@@ -57,12 +57,10 @@ public:
         : transport_(transport), signalStart_(std::move(signalStart)) {}
 
     void OverallStart(std::uint64_t totalBytes) override;
-    void Unused1() override {}
     void ReleaseStart() override;
     void Finish() override;
     void AttachStartSignal(void* startEvent) override { startEvent_ = startEvent; }
     void BeginItem(const PathChar* text, std::int32_t number) override;
-    void Unused2() override {}
     void SetTotal(std::uint64_t) override {}
     [[nodiscard]] bool SetCompleted(std::uint64_t bytesDone) override;
     [[nodiscard]] bool IsCancelled() override { return cancelled_; }
