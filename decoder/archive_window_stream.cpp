@@ -35,7 +35,7 @@ Z7_COM7F_IMF(ArchiveWindowStream::Read(void* data, UInt32 size, UInt32* processe
 namespace {
 
 // base + distance as a file position, when it is one (0 to INT64_MAX).
-bool AddDistance(UInt64 base, Int64 distance, std::int64_t* target) {
+[[nodiscard]] bool AddDistance(UInt64 base, Int64 distance, std::int64_t* target) {
     constexpr UInt64 kLargest = static_cast<UInt64>(INT64_MAX);
     if (base > kLargest) {
         return false;

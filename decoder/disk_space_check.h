@@ -16,6 +16,6 @@ using FreeSpaceQuery = std::function<std::optional<std::uint64_t>(const PathStri
 // True only when fileSize is strictly less than the free bytes found. A folder beginning with
 // two separators (a network path) keeps a final separator; any other loses it. When a query
 // fails the path is cut back to its parent; the check fails once no parent is left.
-bool HasRoomFor(const PathString& outputFolder, std::uint64_t fileSize, const FreeSpaceQuery& query);
+[[nodiscard]] bool HasRoomFor(const PathString& outputFolder, std::uint64_t fileSize, const FreeSpaceQuery& query);
 
 }  // namespace maglorin::decoder

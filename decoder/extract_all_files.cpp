@@ -19,7 +19,7 @@ constexpr UInt64 kDecoderMemoryLimit = UInt64(1) << 30;
 
 // Every item must stay inside the output folder and fit the joined-path limit; checked for all
 // items before anything is written.
-bool AllItemsFit(const ArchiveCatalog& catalog, const PathString& outputFolder) {
+[[nodiscard]] bool AllItemsFit(const ArchiveCatalog& catalog, const PathString& outputFolder) {
     for (const ArchiveItem& item : catalog.items) {
         if (!IsSafeItemName(item.name)) {
             return false;
@@ -42,7 +42,8 @@ void CreateDirectories(const ArchiveCatalog& catalog, const PathString& outputFo
         }
         const std::optional<PathString> path = JoinItemPath(outputFolder, item.name + kPathSeparator);
         for (const PathString& directory : DirectoryChain(*path)) {
-            CreateOneDirectory(directory);  // failures are ignored: it may exist already
+            // Failures are ignored: it may exist already.
+            static_cast<void>(CreateOneDirectory(directory));
         }
     }
 }
@@ -88,7 +89,7 @@ bool CreateEmptyFiles(const ArchiveCatalog& catalog, const PathString& outputFol
     return true;
 }
 
-std::int32_t DecodeFolders(const ExtractionContext& context, SevenZipArchive& archive,
+[[nodiscard]] std::int32_t DecodeFolders(const ExtractionContext& context, SevenZipArchive& archive,
                            const ArchiveCatalog& catalog, const PathString& outputFolder,
                            std::size_t firstItem) {
     const UInt32 threads = DecoderThreadCount();
@@ -136,7 +137,7 @@ std::int32_t DecodeFolders(const ExtractionContext& context, SevenZipArchive& ar
 
 }  // namespace
 
-std::int32_t ExtractAll(const ExtractionContext& context, ExtractionState& state) {
+[[nodiscard]] std::int32_t ExtractAll(const ExtractionContext& context, ExtractionState& state) {
     const std::optional<PathString> outputFolder = OutputFolderOf(context);
     if (!state.opened || !outputFolder || !AllItemsFit(state.catalog, *outputFolder)) {
         return kExtractFailed;

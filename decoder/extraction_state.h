@@ -27,9 +27,9 @@ inline constexpr std::uint64_t kSignatureSearchLimit = 0x100000;
 
 // Opens the archive in the context's window and reads its database: kInitOpened,
 // kInitNoArchive or kInitBadDatabase.
-std::int32_t OpenArchive(const ExtractionContext& context, ExtractionState& state);
+[[nodiscard]] std::int32_t OpenArchive(const ExtractionContext& context, ExtractionState& state);
 
 // Everything ExtractAllFiles does: kExtractDone, kExtractFailed or kExtractStopped.
-std::int32_t ExtractAll(const ExtractionContext& context, ExtractionState& state);
+[[nodiscard]] std::int32_t ExtractAll(const ExtractionContext& context, ExtractionState& state);
 
 }  // namespace maglorin::decoder

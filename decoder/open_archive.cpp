@@ -123,7 +123,7 @@ bool HeaderClaimFits(IInStream& stream, UInt64 windowSize) {
 ExtractionState::ExtractionState() = default;
 ExtractionState::~ExtractionState() = default;
 
-std::int32_t OpenArchive(const ExtractionContext& context, ExtractionState& state) {
+[[nodiscard]] std::int32_t OpenArchive(const ExtractionContext& context, ExtractionState& state) {
     RegisterBoundedLzmaDecoder();
     state.archive = std::make_unique<SevenZipArchive>();
     SevenZipArchive& archive = *state.archive;

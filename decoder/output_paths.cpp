@@ -7,7 +7,7 @@
 namespace maglorin::decoder {
 namespace {
 
-bool IsNameSeparator(PathChar c) {
+[[nodiscard]] bool IsNameSeparator(PathChar c) {
     return c == PathChar('/') || c == PathChar('\\');
 }
 
@@ -17,7 +17,7 @@ PathChar AsciiUpper(PathChar c) {
 
 // "CON", "nul.txt", "Com1 .log": the device names Windows opens instead of a file, whatever
 // extension follows.
-bool IsReservedDeviceName(const PathString& part) {
+[[nodiscard]] bool IsReservedDeviceName(const PathString& part) {
     PathString base = part.substr(0, part.find(PathChar('.')));
     while (!base.empty() && base.back() == PathChar(' ')) {
         base.pop_back();
@@ -41,7 +41,7 @@ bool IsReservedDeviceName(const PathString& part) {
 
 // ".." and anything Windows trims to nothing ("...", ". .") climbs or vanishes; "." and empty
 // parts (doubled separators) stay where they are.
-bool IsClimbingPart(const PathString& part) {
+[[nodiscard]] bool IsClimbingPart(const PathString& part) {
     if (part.empty() || part == PathString(1, PathChar('.'))) {
         return false;
     }
@@ -61,7 +61,7 @@ std::optional<PathString> OutputFolderOf(const ExtractionContext& context) {
     return PathString(begin, terminator);
 }
 
-bool IsSafeItemName(const PathString& name) {
+[[nodiscard]] bool IsSafeItemName(const PathString& name) {
     if (name.empty() || IsNameSeparator(name.front())) {
         return false;
     }

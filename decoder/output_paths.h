@@ -20,7 +20,7 @@ std::optional<PathString> OutputFolderOf(const ExtractionContext& context);
 // True when the item's name stays inside the output folder: not absolute, no drive letter or
 // other ':', no ".." part (nor a part of dots and spaces that Windows would shorten into one),
 // no reserved device name, and at least one real part. Both '/' and '\' separate parts.
-bool IsSafeItemName(const PathString& name);
+[[nodiscard]] bool IsSafeItemName(const PathString& name);
 
 // Output folder + one separator + name with every '/' or '\' turned into the separator.
 // Empty when the result would exceed kMaxJoinedPathChars.

@@ -7,7 +7,7 @@
 namespace maglorin::decoder {
 
 void OutputSplitter::StartFolder(std::size_t firstItem) {
-    file_.Close();
+    static_cast<void>(file_.Close());  // a file left open by a failed folder: already failed
     bytesWritten_ = 0;
     current_ = SkipToNextData(catalog_, firstItem);
 }
@@ -33,11 +33,15 @@ HRESULT OutputSplitter::OpenCurrentFile() {
 HRESULT OutputSplitter::FinishCurrentFile() {
     const ArchiveItem& item = catalog_.items[current_];
     if (item.crc && *item.crc != CRC_GET_DIGEST(crc_)) {
-        file_.Close();
+        static_cast<void>(file_.Close());  // failing anyway
         return E_FAIL;
     }
-    file_.SetTimes(item.times);  // best effort: the data is what matters
-    file_.Close();
+    static_cast<void>(file_.SetTimes(item.times));  // best effort: the data is what matters
+    // The system may report a failed write only when the file is closed (a full disk): such a
+    // file is not complete.
+    if (!file_.Close()) {
+        return E_FAIL;
+    }
     bytesWritten_ = 0;
     current_ = SkipToNextData(catalog_, current_ + 1);
     return S_OK;

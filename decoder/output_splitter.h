@@ -30,7 +30,7 @@ public:
     void StartFolder(std::size_t firstItem);
     // The item the next byte belongs to; catalog.items.size() when all are written.
     std::size_t CurrentItem() const { return current_; }
-    bool IsFileOpen() const { return file_.IsOpen(); }
+    [[nodiscard]] bool IsFileOpen() const { return file_.IsOpen(); }
 
 private:
     HRESULT OpenCurrentFile();

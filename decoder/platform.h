@@ -23,10 +23,10 @@ inline constexpr PathChar kPathSeparator = u'/';
 enum class SeekOrigin { Begin, Current, End };
 
 // Reads at the handle's current position. False on a failed read; *bytesRead is 0 at the end.
-bool ReadHandle(NativeFileHandle handle, void* buffer, std::uint32_t size, std::uint32_t* bytesRead);
+[[nodiscard]] bool ReadHandle(NativeFileHandle handle, void* buffer, std::uint32_t size, std::uint32_t* bytesRead);
 
 // Moves the handle's position; *newPosition receives the absolute file position.
-bool SeekHandle(NativeFileHandle handle, std::int64_t distance, SeekOrigin origin,
+[[nodiscard]] bool SeekHandle(NativeFileHandle handle, std::int64_t distance, SeekOrigin origin,
                 std::uint64_t* newPosition);
 
 // Times as 100-nanosecond intervals since 1601-01-01 UTC; an empty value keeps what the
@@ -46,12 +46,12 @@ public:
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    bool Create(const PathString& path);
-    bool IsOpen() const;
+    [[nodiscard]] bool Create(const PathString& path);
+    [[nodiscard]] bool IsOpen() const;
     // Writes up to size bytes; false when the write fails. *written may be less than size.
-    bool Write(const void* data, std::uint32_t size, std::uint32_t* written);
-    bool SetTimes(const FileTimes& times);
-    bool Close();
+    [[nodiscard]] bool Write(const void* data, std::uint32_t size, std::uint32_t* written);
+    [[nodiscard]] bool SetTimes(const FileTimes& times);
+    [[nodiscard]] bool Close();
 
 private:
 #if defined(_WIN32)
@@ -63,7 +63,7 @@ private:
 
 // Creates one directory (its parent must exist). False when it could not be created, also when
 // it exists already.
-bool CreateOneDirectory(const PathString& path);
+[[nodiscard]] bool CreateOneDirectory(const PathString& path);
 
 // Free bytes available to the caller on the volume holding path; empty when the query fails.
 std::optional<std::uint64_t> FreeBytesAvailable(const PathString& path);

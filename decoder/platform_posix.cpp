@@ -70,7 +70,7 @@ timespec ToTimespec(std::optional<std::uint64_t> fileTime) {
 
 }  // namespace
 
-bool ReadHandle(NativeFileHandle handle, void* buffer, std::uint32_t size, std::uint32_t* bytesRead) {
+[[nodiscard]] bool ReadHandle(NativeFileHandle handle, void* buffer, std::uint32_t size, std::uint32_t* bytesRead) {
     for (;;) {
         const ssize_t n = ::read(handle, buffer, size);
         if (n >= 0) {
@@ -84,7 +84,7 @@ bool ReadHandle(NativeFileHandle handle, void* buffer, std::uint32_t size, std::
     }
 }
 
-bool SeekHandle(NativeFileHandle handle, std::int64_t distance, SeekOrigin origin,
+[[nodiscard]] bool SeekHandle(NativeFileHandle handle, std::int64_t distance, SeekOrigin origin,
                 std::uint64_t* newPosition) {
     const int whence = origin == SeekOrigin::Begin ? SEEK_SET
                        : origin == SeekOrigin::Current ? SEEK_CUR
@@ -98,11 +98,11 @@ bool SeekHandle(NativeFileHandle handle, std::int64_t distance, SeekOrigin origi
 }
 
 OutputFile::~OutputFile() {
-    Close();
+    static_cast<void>(Close());  // a file still open here is abandoned
 }
 
 bool OutputFile::Create(const PathString& path) {
-    Close();
+    static_cast<void>(Close());  // a file still open here is abandoned
     // O_NOFOLLOW: a link planted at the destination must not redirect the write elsewhere.
     fd_ = ::open(ToUtf8(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
     return fd_ >= 0;
@@ -140,7 +140,7 @@ bool OutputFile::Close() {
     return ok;
 }
 
-bool CreateOneDirectory(const PathString& path) {
+[[nodiscard]] bool CreateOneDirectory(const PathString& path) {
     return ::mkdir(ToUtf8(path).c_str(), 0777) == 0;
 }
 

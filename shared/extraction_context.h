@@ -26,20 +26,21 @@ inline constexpr int kOutputFolderChars = 260;  // UTF-16 code units including t
 
 // Implemented by setup's progress object. The library calls only SetTotal, SetCompleted and
 // IsCancelled, which stand one after another in this slot order; the other operations are
-// setup's own (its status window and progress pipe drive them).
+// setup's own (its status window and progress pipe drive them) and do nothing unless a sink
+// overrides them. The slot order is the library's calling convention: never reorder.
 class ExtractProgressSink {
 public:
-    virtual void OverallStart(std::uint64_t totalBytes) = 0;
-    virtual void Unused1() = 0;
-    virtual void ReleaseStart() = 0;                      // the window is ready: let the worker go
-    virtual void Finish() = 0;
-    virtual void AttachStartSignal(void* startEvent) = 0; // an event handle the worker waits on
-    virtual void BeginItem(const PathChar* text, std::int32_t number) = 0;
-    virtual void Unused2() = 0;
+    virtual void OverallStart(std::uint64_t /*totalBytes*/) {}
+    virtual void Unused1() {}
+    virtual void ReleaseStart() {}                        // the window is ready: let the worker go
+    virtual void Finish() {}
+    virtual void AttachStartSignal(void* /*startEvent*/) {}  // an event handle the worker waits on
+    virtual void BeginItem(const PathChar* /*text*/, std::int32_t /*number*/) {}
+    virtual void Unused2() {}
     virtual void SetTotal(std::uint64_t totalBytes) = 0;
-    virtual bool SetCompleted(std::uint64_t bytesDone) = 0;  // true = stop
-    virtual bool IsCancelled() = 0;                           // true = stop
-    virtual void ItemTotals(const PathChar* text, std::uint64_t bytes) = 0;
+    [[nodiscard]] virtual bool SetCompleted(std::uint64_t bytesDone) = 0;  // true = stop
+    [[nodiscard]] virtual bool IsCancelled() = 0;                           // true = stop
+    virtual void ItemTotals(const PathChar* /*text*/, std::uint64_t /*bytes*/) {}
 
 protected:
     ~ExtractProgressSink() = default;  // never deleted through this interface
@@ -49,7 +50,7 @@ protected:
 class DiskSpaceHandler {
 public:
     // Nonzero: create the file anyway; 0: stop the extraction.
-    virtual std::int32_t OnLowDiskSpace(const PathChar* outputFolder, std::uint64_t bytesNeeded) = 0;
+    [[nodiscard]] virtual std::int32_t OnLowDiskSpace(const PathChar* outputFolder, std::uint64_t bytesNeeded) = 0;
 
 protected:
     ~DiskSpaceHandler() = default;

@@ -16,14 +16,14 @@ FILETIME ToFileTime(std::uint64_t value) {
 
 }  // namespace
 
-bool ReadHandle(NativeFileHandle handle, void* buffer, std::uint32_t size, std::uint32_t* bytesRead) {
+[[nodiscard]] bool ReadHandle(NativeFileHandle handle, void* buffer, std::uint32_t size, std::uint32_t* bytesRead) {
     DWORD read = 0;
     const BOOL ok = ::ReadFile(static_cast<HANDLE>(handle), buffer, size, &read, nullptr);
     *bytesRead = ok ? read : 0;
     return ok != FALSE;
 }
 
-bool SeekHandle(NativeFileHandle handle, std::int64_t distance, SeekOrigin origin,
+[[nodiscard]] bool SeekHandle(NativeFileHandle handle, std::int64_t distance, SeekOrigin origin,
                 std::uint64_t* newPosition) {
     const DWORD method = origin == SeekOrigin::Begin ? FILE_BEGIN
                          : origin == SeekOrigin::Current ? FILE_CURRENT
@@ -39,11 +39,11 @@ bool SeekHandle(NativeFileHandle handle, std::int64_t distance, SeekOrigin origi
 }
 
 OutputFile::~OutputFile() {
-    Close();
+    static_cast<void>(Close());  // a file still open here is abandoned
 }
 
 bool OutputFile::Create(const PathString& path) {
-    Close();
+    static_cast<void>(Close());  // a file still open here is abandoned
     const HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     handle_ = h == INVALID_HANDLE_VALUE ? nullptr : h;
@@ -80,7 +80,7 @@ bool OutputFile::Close() {
     return ok;
 }
 
-bool CreateOneDirectory(const PathString& path) {
+[[nodiscard]] bool CreateOneDirectory(const PathString& path) {
     return ::CreateDirectoryW(path.c_str(), nullptr) != FALSE;
 }
 

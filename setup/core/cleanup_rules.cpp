@@ -10,13 +10,13 @@ CleanupMode CleanupModeFromKeepFiles(std::int32_t keepFiles) {
     }
 }
 
-bool CleansExtractedEntries(CleanupMode mode, PackageFlags flags) {
+[[nodiscard]] bool CleansExtractedEntries(CleanupMode mode, PackageFlags flags) {
     const bool besideUncompressed = HasFlag(flags, PackageFlags::FilesBesideSetup) &&
                                     !HasFlag(flags, PackageFlags::BesideFilesCompressed);
     return mode != CleanupMode::KeepEntries && !besideUncompressed;
 }
 
-bool DeletesEntryAtExit(CleanupMode mode, PayloadGroup group, bool keepFlag) {
+[[nodiscard]] bool DeletesEntryAtExit(CleanupMode mode, PayloadGroup group, bool keepFlag) {
     const auto id = static_cast<std::uint32_t>(group);
     if (group == PayloadGroup::PlainDatabase || group == PayloadGroup::CompressedDatabase) {
         switch (mode) {
@@ -34,7 +34,7 @@ bool DeletesEntryAtExit(CleanupMode mode, PayloadGroup group, bool keepFlag) {
     return mode != CleanupMode::KeepEntries;
 }
 
-bool RemovesMainPackageFolder(CleanupMode mode, PackageFlags flags) {
+[[nodiscard]] bool RemovesMainPackageFolder(CleanupMode mode, PackageFlags flags) {
     const bool modeRemoves = mode == CleanupMode::Default || mode == CleanupMode::DeleteMain;
     return modeRemoves && (HasFlag(flags, PackageFlags::DatabaseInArchive) ||
                            HasFlag(flags, PackageFlags::BesideFilesCompressed));

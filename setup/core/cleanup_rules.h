@@ -21,15 +21,15 @@ enum class CleanupMode : std::int32_t {
 CleanupMode CleanupModeFromKeepFiles(std::int32_t keepFiles);
 
 // Step 1 runs: not in mode 3, and not when the package files lie beside setup uncompressed.
-bool CleansExtractedEntries(CleanupMode mode, PackageFlags flags);
+[[nodiscard]] bool CleansExtractedEntries(CleanupMode mode, PackageFlags flags);
 
 // For one extracted entry, when step 1 runs: groups 1 and 3 stay in modes 1 and 2, go in mode 4,
 // and in mode 0 go unless their keep flag is set; groups 100 and above stay in mode 2 only;
 // every other group goes.
-bool DeletesEntryAtExit(CleanupMode mode, PayloadGroup group, bool keepFlag);
+[[nodiscard]] bool DeletesEntryAtExit(CleanupMode mode, PayloadGroup group, bool keepFlag);
 
 // Step 2 (the main package folder with everything below it) runs: in modes 0 and 4, when the
 // main package is an archive (DatabaseInArchive) or lies beside setup as archives.
-bool RemovesMainPackageFolder(CleanupMode mode, PackageFlags flags);
+[[nodiscard]] bool RemovesMainPackageFolder(CleanupMode mode, PackageFlags flags);
 
 }  // namespace maglorin

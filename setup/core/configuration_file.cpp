@@ -13,10 +13,10 @@ constexpr char16_t kByteOrderMark = 0xFEFF;
 constexpr std::size_t kByteOrderMarkBytes = 2;
 
 // Leading characters of a line at or below this code are skipped.
-bool IsControlOrBlank(char16_t c) { return c <= 32; }
+[[nodiscard]] bool IsControlOrBlank(char16_t c) { return c <= 32; }
 
 // What keys and values lose at both ends.
-bool IsWhiteSpace(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
+[[nodiscard]] bool IsWhiteSpace(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
 
 std::u16string_view TrimWhiteSpace(std::u16string_view text) {
     while (!text.empty() && IsWhiteSpace(text.front())) text.remove_prefix(1);
@@ -47,7 +47,7 @@ std::vector<std::u16string_view> SplitLines(std::u16string_view text) {
 }
 
 // "[name]" with anything up to code 32 after the bracket; the name is kept untrimmed.
-bool ReadSectionHeader(std::u16string_view line, std::u16string& name) {
+[[nodiscard]] bool ReadSectionHeader(std::u16string_view line, std::u16string& name) {
     if (line.empty() || line.front() != u'[') return false;
     std::size_t last = line.size();
     while (last > 0 && IsControlOrBlank(line[last - 1])) --last;
@@ -106,7 +106,7 @@ const std::u16string* ConfigurationFile::FindKey(std::u16string_view section,
     return found != nullptr ? found->FindKey(key) : nullptr;
 }
 
-int LoadConfigurationFile(const std::filesystem::path& file, std::uint64_t offset, std::uint64_t size,
+[[nodiscard]] int LoadConfigurationFile(const std::filesystem::path& file, std::uint64_t offset, std::uint64_t size,
                           ConfigurationFile& configuration) {
     std::error_code error;
     const std::uintmax_t fileSize = std::filesystem::file_size(file, error);
@@ -135,7 +135,7 @@ int LoadConfigurationFile(const std::filesystem::path& file, std::uint64_t offse
     return kConfigurationLoaded;
 }
 
-int LoadConfigurationFile(const std::filesystem::path& file, ConfigurationFile& configuration) {
+[[nodiscard]] int LoadConfigurationFile(const std::filesystem::path& file, ConfigurationFile& configuration) {
     std::error_code error;
     const std::uintmax_t fileSize = std::filesystem::file_size(file, error);
     if (error) return kConfigurationReadError;

@@ -50,10 +50,10 @@ private:
 // whole setup.ini beside it) and parses them. Returns kConfigurationLoaded, kConfigurationReadError
 // when the file cannot be opened or does not hold that window (or holds less than the byte-order
 // mark), kConfigurationOutOfMemory when the text does not fit in memory.
-int LoadConfigurationFile(const std::filesystem::path& file, std::uint64_t offset, std::uint64_t size,
+[[nodiscard]] int LoadConfigurationFile(const std::filesystem::path& file, std::uint64_t offset, std::uint64_t size,
                           ConfigurationFile& configuration);
 
 // The whole file from its first byte.
-int LoadConfigurationFile(const std::filesystem::path& file, ConfigurationFile& configuration);
+[[nodiscard]] int LoadConfigurationFile(const std::filesystem::path& file, ConfigurationFile& configuration);
 
 }  // namespace maglorin

@@ -7,7 +7,7 @@
 
 namespace maglorin {
 
-int CopyEntryData(const EntryWindow& window, EntryOutput& output, ExtractProgressSink* progress) {
+[[nodiscard]] int CopyEntryData(const EntryWindow& window, EntryOutput& output, ExtractProgressSink* progress) {
     if (window.file == nullptr) {
         return kResultReadError;
     }

@@ -16,13 +16,13 @@ class EntryOutput {
 public:
     virtual ~EntryOutput() = default;
     // Writes all count bytes; false when the system wrote fewer or failed.
-    virtual bool Write(const std::uint8_t* bytes, std::size_t count) = 0;
+    [[nodiscard]] virtual bool Write(const std::uint8_t* bytes, std::size_t count) = 0;
 };
 
 // Copies the window in blocks of at most 64 KiB. Before each block it asks the progress object
 // (when there is one) whether it is cancelled: 14. A failed or empty read (the window runs past
 // the end of the file) or a failed write: 2. After each block the running byte count goes to
 // the progress object.
-int CopyEntryData(const EntryWindow& window, EntryOutput& output, ExtractProgressSink* progress);
+[[nodiscard]] int CopyEntryData(const EntryWindow& window, EntryOutput& output, ExtractProgressSink* progress);
 
 }  // namespace maglorin

@@ -7,9 +7,9 @@ namespace maglorin {
 
 namespace {
 
-bool IsSeparator(PathChar c) { return c == u'\\' || c == u'/'; }
+[[nodiscard]] bool IsSeparator(PathChar c) { return c == u'\\' || c == u'/'; }
 
-bool IsForbiddenCharacter(PathChar c) {
+[[nodiscard]] bool IsForbiddenCharacter(PathChar c) {
     switch (c) {
     case u':': case u'<': case u'>': case u'"': case u'|': case u'?': case u'*':
         return true;
@@ -20,7 +20,7 @@ bool IsForbiddenCharacter(PathChar c) {
 
 PathChar UpperAscii(PathChar c) { return (c >= u'a' && c <= u'z') ? static_cast<PathChar>(c - 32) : c; }
 
-bool EqualsIgnoringAsciiCase(PackageNameView text, std::string_view ascii) {
+[[nodiscard]] bool EqualsIgnoringAsciiCase(PackageNameView text, std::string_view ascii) {
     if (text.size() != ascii.size()) {
         return false;
     }
@@ -33,7 +33,7 @@ bool EqualsIgnoringAsciiCase(PackageNameView text, std::string_view ascii) {
 }
 
 // Windows treats these as devices whatever the folder and whatever follows the first dot.
-bool IsDeviceName(PackageNameView component) {
+[[nodiscard]] bool IsDeviceName(PackageNameView component) {
     PackageNameView stem = component.substr(0, component.find(u'.'));
     while (!stem.empty() && stem.back() == u' ') {
         stem.remove_suffix(1);
@@ -55,7 +55,7 @@ bool IsDeviceName(PackageNameView component) {
     return false;
 }
 
-bool IsSafeComponent(PackageNameView component) {
+[[nodiscard]] bool IsSafeComponent(PackageNameView component) {
     if (component.empty() || component.back() == u'.' || component.back() == u' ') {
         return false;  // also every "." and ".." component
     }
@@ -69,7 +69,7 @@ bool IsSafeComponent(PackageNameView component) {
 
 }  // namespace
 
-bool IsSafeEntryName(PackageNameView name) {
+[[nodiscard]] bool IsSafeEntryName(PackageNameView name) {
     if (name.empty()) {
         return false;
     }

@@ -11,6 +11,6 @@ namespace maglorin {
 // (Windows would strip those), no drive letter or other ':', no characters Windows forbids in
 // names (control characters, < > " | ? *), no device name (CON, PRN, AUX, NUL, COM0-9, LPT0-9,
 // CONIN$, CONOUT$, with or without an extension).
-bool IsSafeEntryName(PackageNameView name);
+[[nodiscard]] bool IsSafeEntryName(PackageNameView name);
 
 }  // namespace maglorin

@@ -10,9 +10,9 @@ namespace {
 
 constexpr PathChar kSeparator = u'\\';
 
-bool IsSeparator(PathChar c) { return c == u'\\' || c == u'/'; }
+[[nodiscard]] bool IsSeparator(PathChar c) { return c == u'\\' || c == u'/'; }
 
-bool IsDriveAbsolute(PathTextView path) {
+[[nodiscard]] bool IsDriveAbsolute(PathTextView path) {
     const PathChar drive = path.size() >= 3 ? path[0] : PathChar{};
     const bool letter = (drive >= u'A' && drive <= u'Z') || (drive >= u'a' && drive <= u'z');
     return letter && path[1] == u':' && path[2] == kSeparator;
@@ -52,12 +52,12 @@ PathText PathFromAscii(std::string_view ascii) { return PathText(ascii.begin(), 
 PathText PathFromUtf16(std::u16string_view text) { return PathText(text.begin(), text.end()); }
 std::u16string Utf16FromPath(PathTextView text) { return std::u16string(text.begin(), text.end()); }
 
-bool IsNetworkPath(PathTextView path) {
+[[nodiscard]] bool IsNetworkPath(PathTextView path) {
     return path.size() >= 2 && path[0] == kSeparator && path[1] == kSeparator &&
            (path.size() < 3 || path[2] != u'?');
 }
 
-bool HasLongPathPrefix(PathTextView path) { return path.starts_with(PathFromAscii("\\\\?\\")); }
+[[nodiscard]] bool HasLongPathPrefix(PathTextView path) { return path.starts_with(PathFromAscii("\\\\?\\")); }
 
 PathText ExtractionFolderForm(PathTextView folder) {
     if (folder.empty()) {

@@ -21,8 +21,8 @@ PathText PathFromUtf16(std::u16string_view text);
 std::u16string Utf16FromPath(PathTextView text);
 
 // Two backslashes not followed by '?': a server share.
-bool IsNetworkPath(PathTextView path);
-bool HasLongPathPrefix(PathTextView path);
+[[nodiscard]] bool IsNetworkPath(PathTextView path);
+[[nodiscard]] bool HasLongPathPrefix(PathTextView path);
 
 // A folder as extraction uses it: ending in '\', and with the "\\?\" prefix when it is a drive
 // path ("C:\..."). Network paths and already prefixed folders keep their form; a relative folder

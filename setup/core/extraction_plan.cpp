@@ -20,7 +20,7 @@ std::size_t FindFirst(const std::vector<PayloadEntry>& entries, std::size_t none
 
 }  // namespace
 
-bool IsArchiveType(PayloadFileType type) {
+[[nodiscard]] bool IsArchiveType(PayloadFileType type) {
     switch (type) {
     case PayloadFileType::ProductArchive:
     case PayloadFileType::DatabaseArchive:
@@ -82,7 +82,7 @@ std::size_t PrerequisiteEntry(const std::vector<PayloadEntry>& entries, PackageN
     });
 }
 
-int ArchiveExtractionResult(int extractAllFilesResult) {
+[[nodiscard]] int ArchiveExtractionResult(int extractAllFilesResult) {
     switch (extractAllFilesResult) {
     case kExtractDone: return kResultSuccess;
     case kExtractStopped: return kResultCancelled;

@@ -12,7 +12,7 @@
 namespace maglorin {
 
 // Types 6, 7, 9 and 10: 7z archives unpacked by the extraction library.
-bool IsArchiveType(PayloadFileType type);
+[[nodiscard]] bool IsArchiveType(PayloadFileType type);
 
 struct ExtractionPlan {
     std::vector<std::size_t> plainEntries;    // table order

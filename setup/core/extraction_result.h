@@ -14,6 +14,6 @@ inline constexpr int kResultUnpackCancelled = 16;    // the user stopped the JAR
 
 // What ExtractAllFiles answered, in setup's numbering: 3 gives 13, 5 gives 14, 0 gives 0. Any
 // other answer is not one the library gives; it is taken as a failure, never as success.
-int ArchiveExtractionResult(int extractAllFilesResult);
+[[nodiscard]] int ArchiveExtractionResult(int extractAllFilesResult);
 
 }  // namespace maglorin

@@ -17,6 +17,6 @@ public:
     virtual std::optional<std::uint64_t> FreeBytes(PathTextView path) = 0;
 };
 
-bool HasRoomFor(FreeSpaceQuery& query, PathTextView folder, std::uint64_t bytesNeeded);
+[[nodiscard]] bool HasRoomFor(FreeSpaceQuery& query, PathTextView folder, std::uint64_t bytesNeeded);
 
 }  // namespace maglorin

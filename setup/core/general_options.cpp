@@ -11,7 +11,7 @@ constexpr VersionNumber kLowestInstallerVersion{2, 0, 0, 0};
 
 char16_t LowerAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
 
-std::int32_t KeepFilesMode(std::u16string_view value) {
+[[nodiscard]] std::int32_t KeepFilesMode(std::u16string_view value) {
     if (value == u"complete") return kKeepFilesComplete;
     if (value == u"minimum") return kKeepFilesMinimum;
     return kKeepFilesDefault;
@@ -37,7 +37,7 @@ std::u16string_view TrimBlanks(std::u16string_view text) {
     return text;
 }
 
-bool ParseLanguageId(std::u16string_view text, std::uint16_t& id) {
+[[nodiscard]] bool ParseLanguageId(std::u16string_view text, std::uint16_t& id) {
     text = TrimBlanks(text);
     if (text.empty()) return false;
     std::uint32_t value = 0;
@@ -60,7 +60,7 @@ void GeneralOptions::AddOption(char16_t letter) {
     if (!HasOption(letter)) options += letter;
 }
 
-bool IsTrueText(std::u16string_view text) {
+[[nodiscard]] bool IsTrueText(std::u16string_view text) {
     constexpr std::u16string_view kTrue = u"true";
     if (text.size() != kTrue.size()) return false;
     for (std::size_t i = 0; i < text.size(); ++i) {

@@ -44,7 +44,7 @@ struct GeneralOptions {
     bool extUIStub = false;
     std::u16string saveExtUIStub;
 
-    bool HasOption(char16_t letter) const;
+    [[nodiscard]] bool HasOption(char16_t letter) const;
     void AddOption(char16_t letter);  // unless already present
 };
 
@@ -57,6 +57,6 @@ GeneralOptions ReadGeneralOptions(const ConfigurationFile& file);
 std::vector<std::uint16_t> ParseLanguageIds(std::u16string_view langs);
 
 // True exactly when the text is "true" in any mix of cases.
-bool IsTrueText(std::u16string_view text);
+[[nodiscard]] bool IsTrueText(std::u16string_view text);
 
 }  // namespace maglorin

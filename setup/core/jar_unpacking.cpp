@@ -6,7 +6,7 @@ namespace {
 
 PathChar LowerAscii(PathChar c) { return (c >= u'A' && c <= u'Z') ? static_cast<PathChar>(c + 32) : c; }
 
-bool EndsWithIgnoringCase(PathTextView text, std::string_view ending) {
+[[nodiscard]] bool EndsWithIgnoringCase(PathTextView text, std::string_view ending) {
     if (text.size() < ending.size()) {
         return false;
     }
@@ -23,7 +23,7 @@ constexpr std::string_view kPackEnding = ".pack";
 
 }  // namespace
 
-bool IsPackedJarName(PathTextView fileName) {
+[[nodiscard]] bool IsPackedJarName(PathTextView fileName) {
     if (!EndsWithIgnoringCase(fileName, kPackEnding)) {
         return false;
     }

@@ -8,7 +8,7 @@
 namespace maglorin {
 
 // A file name that ends in ".pack" (any case) and whose remaining name ends in ".jar".
-bool IsPackedJarName(PathTextView fileName);
+[[nodiscard]] bool IsPackedJarName(PathTextView fileName);
 
 // The file the unpacker writes: the packed path without ".pack".
 PathText UnpackedJarPath(PathTextView packedPath);

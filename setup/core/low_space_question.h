@@ -17,7 +17,7 @@ class RetryPrompt {
 public:
     virtual ~RetryPrompt() = default;
     // Shows the text with Retry and Cancel; true = Retry.
-    virtual bool AskRetry(PathTextView text) = 0;
+    [[nodiscard]] virtual bool AskRetry(PathTextView text) = 0;
 };
 
 // "There is not enough space in folder:<folder>\r\nPlease free some space ..." (the folder
@@ -31,10 +31,10 @@ public:
         : userInterfaceEnabled_(userInterfaceEnabled), prompt_(prompt), freeSpace_(freeSpace) {}
 
     // True = go on: the space is there now. False = stop.
-    bool Ask(PathTextView folder, std::uint64_t bytesNeeded);
+    [[nodiscard]] bool Ask(PathTextView folder, std::uint64_t bytesNeeded);
 
     // The library's question: nonzero = go on. Called on the extraction worker thread.
-    std::int32_t OnLowDiskSpace(const PathChar* outputFolder, std::uint64_t bytesNeeded) override;
+    [[nodiscard]] std::int32_t OnLowDiskSpace(const PathChar* outputFolder, std::uint64_t bytesNeeded) override;
 
 private:
     bool userInterfaceEnabled_;

@@ -27,15 +27,15 @@ struct PackageFileTraits {
 class PackageFile {
 public:
 
-    bool Open(const std::filesystem::path& path, FileSharing sharing);
+    [[nodiscard]] bool Open(const std::filesystem::path& path, FileSharing sharing);
     void Close();
-    bool IsOpen() const;
+    [[nodiscard]] bool IsOpen() const;
 
-    bool Size(std::uint64_t& bytes) const;
+    [[nodiscard]] bool Size(std::uint64_t& bytes) const;
 
     // Reads up to count bytes starting at position; bytesRead < count only at the end of the
     // file. False when the platform reports an error.
-    bool ReadAt(std::uint64_t position, void* buffer, std::size_t count, std::size_t& bytesRead) const;
+    [[nodiscard]] bool ReadAt(std::uint64_t position, void* buffer, std::size_t count, std::size_t& bytesRead) const;
 
     // For callers that hand the open file on (the extraction library reads archives through it).
     // Still owned by this object.

@@ -7,7 +7,7 @@
 
 namespace maglorin {
 
-int ComputeFileDigest(const PackageFile& file, std::uint64_t length, Md5Digest& digest) {
+[[nodiscard]] int ComputeFileDigest(const PackageFile& file, std::uint64_t length, Md5Digest& digest) {
     std::vector<std::uint8_t> block;
     try {
         block.resize(kDigestBlockSize);
@@ -30,7 +30,7 @@ int ComputeFileDigest(const PackageFile& file, std::uint64_t length, Md5Digest& 
     return kResultSuccess;
 }
 
-bool DigestTextMatches(std::string_view computedLowerCase, const PackageDigest& stored) {
+[[nodiscard]] bool DigestTextMatches(std::string_view computedLowerCase, const PackageDigest& stored) {
     if (computedLowerCase.size() != stored.digits.size()) {
         return false;
     }
@@ -46,8 +46,8 @@ bool DigestTextMatches(std::string_view computedLowerCase, const PackageDigest& 
     return true;
 }
 
-int CheckPackageIntegrity(const std::filesystem::path& packagePath, std::uint64_t footerPosition,
-                          const PackageDigest& stored) {
+[[nodiscard]] int CheckPackageIntegrity(const std::filesystem::path& packagePath, std::uint64_t footerPosition,
+                                        const PackageDigest& stored) {
     PackageFile file;
     std::uint64_t size = 0;
     if (!file.Open(packagePath, FileSharing::ReadAndWrite) || !file.Size(size)) {
@@ -63,7 +63,7 @@ int CheckPackageIntegrity(const std::filesystem::path& packagePath, std::uint64_
     return DigestTextMatches(Md5HexText(digest), stored) ? kResultSuccess : kResultDamagedPackage;
 }
 
-int CheckPackageIntegrity(const std::filesystem::path& packagePath, const PackageDigest& stored) {
+[[nodiscard]] int CheckPackageIntegrity(const std::filesystem::path& packagePath, const PackageDigest& stored) {
     PackageFile file;
     std::uint64_t size = 0;
     if (!file.Open(packagePath, FileSharing::ReadAndWrite) || !file.Size(size)) {

@@ -17,7 +17,7 @@ void WriteLittleEndian32(std::uint32_t value, std::uint8_t* bytes) {
     bytes[3] = static_cast<std::uint8_t>(value >> 24);
 }
 
-bool HasPayloadMagic(const std::uint8_t* bytes) {
+[[nodiscard]] bool HasPayloadMagic(const std::uint8_t* bytes) {
     return std::memcmp(bytes, kPayloadMagic.data(), kPayloadMagic.size()) == 0;
 }
 

@@ -29,7 +29,7 @@ struct ExternalHeader {
     std::uint32_t nameLength = 0;  // UTF-16 code units
 };
 
-bool HasPayloadMagic(const std::uint8_t* bytes);  // the 10 magic bytes at bytes[0..9]
+[[nodiscard]] bool HasPayloadMagic(const std::uint8_t* bytes);  // the 10 magic bytes at bytes[0..9]
 
 // footer: kFooterSize bytes. Decoding does not judge the magic or the version.
 void EncodeFooter(const PayloadFooter& footer, std::uint8_t* bytes);

@@ -55,7 +55,7 @@ enum class PackageFlags : std::uint32_t {
 constexpr PackageFlags operator|(PackageFlags a, PackageFlags b) {
     return static_cast<PackageFlags>(static_cast<std::uint32_t>(a) | static_cast<std::uint32_t>(b));
 }
-constexpr bool HasFlag(PackageFlags flags, PackageFlags flag) {
+[[nodiscard]] constexpr bool HasFlag(PackageFlags flags, PackageFlags flag) {
     return (static_cast<std::uint32_t>(flags) & static_cast<std::uint32_t>(flag)) != 0;
 }
 
@@ -114,7 +114,7 @@ struct PayloadEntry {
     PackageName name;                // relative path below the extraction folder, '\' separated
     bool extracted = false;          // in memory only: the data has been copied out
 
-    bool KeepAfterInstall() const { return (entryFlags & kEntryKeepFlag) != 0; }
+    [[nodiscard]] bool KeepAfterInstall() const { return (entryFlags & kEntryKeepFlag) != 0; }
 };
 
 struct ExternalFileRecord {

@@ -31,10 +31,10 @@ public:
 
     // Opens the package (shared for reading) and reads both tables. Returns a result code;
     // after a failure the tables are empty and the file is closed.
-    int Open(const std::filesystem::path& packagePath);
+    [[nodiscard]] int Open(const std::filesystem::path& packagePath);
 
     // True once a footer was found: from then on extracted files are cleaned up at exit.
-    bool IsOpened() const { return opened_; }
+    [[nodiscard]] bool IsOpened() const { return opened_; }
 
     std::size_t FindEntry(PayloadGroup group, PayloadFileType type) const;
     std::size_t FindEntryByName(PayloadFileType type, PackageNameView name) const;  // exact match
@@ -48,7 +48,7 @@ public:
 
     EntryWindow ReadWindow(std::size_t index) const;
     // The whole data of one entry; result code 0, 2 or 3.
-    int ReadEntryData(std::size_t index, std::vector<std::uint8_t>& data) const;
+    [[nodiscard]] int ReadEntryData(std::size_t index, std::vector<std::uint8_t>& data) const;
 
     std::string DigestText() const { return footer_.digest.Text(); }
     PackageFlags Flags() const { return footer_.flags; }
@@ -59,16 +59,16 @@ public:
     const PackageFile& File() const { return file_; }
 
     // The MD5 check of the whole package against the footer's digest; result 0 when it matches.
-    int CheckIntegrity() const;
+    [[nodiscard]] int CheckIntegrity() const;
 
 private:
-    int OpenSteps(const std::filesystem::path& packagePath);
-    int FindFooter(std::uint64_t fileSize);
-    int ReadFooterAt(std::int64_t candidate);
-    int ReadEntryTable();
-    int ReadExternalTable();
+    [[nodiscard]] int OpenSteps(const std::filesystem::path& packagePath);
+    [[nodiscard]] int FindFooter(std::uint64_t fileSize);
+    [[nodiscard]] int ReadFooterAt(std::int64_t candidate);
+    [[nodiscard]] int ReadEntryTable();
+    [[nodiscard]] int ReadExternalTable();
     // Where a recorded range lies now; false when it does not lie before the footer.
-    bool Locate(std::uint32_t recorded, std::uint64_t length, std::uint64_t& position) const;
+    [[nodiscard]] bool Locate(std::uint32_t recorded, std::uint64_t length, std::uint64_t& position) const;
 
     PackageFile file_;
     std::filesystem::path packagePath_;

@@ -6,10 +6,10 @@ namespace maglorin {
 
 namespace {
 
-bool IsDigit(PathChar c) { return c >= u'0' && c <= u'9'; }
+[[nodiscard]] bool IsDigit(PathChar c) { return c >= u'0' && c <= u'9'; }
 
 // A whole signed decimal number in 32 bits, or false.
-bool ParseDecimal(PathTextView piece, std::int32_t& value) {
+[[nodiscard]] bool ParseDecimal(PathTextView piece, std::int32_t& value) {
     const bool negative = !piece.empty() && piece.front() == u'-';
     if (negative) {
         piece.remove_prefix(1);

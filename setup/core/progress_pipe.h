@@ -28,8 +28,8 @@ inline constexpr std::size_t kPipeReplyBytes = 32656;  // the longest reply read
 class PipeTransport {
 public:
     virtual ~PipeTransport() = default;
-    virtual bool Send(PathTextView message) = 0;   // one write
-    virtual bool Receive(PathText& reply) = 0;     // one read of at most kPipeReplyBytes
+    [[nodiscard]] virtual bool Send(PathTextView message) = 0;   // one write
+    [[nodiscard]] virtual bool Receive(PathText& reply) = 0;     // one read of at most kPipeReplyBytes
 };
 
 // "\\.\pipe\ToServer" followed by the callback id.
@@ -57,22 +57,21 @@ public:
         : transport_(transport), signalStart_(std::move(signalStart)) {}
 
     void OverallStart(std::uint64_t totalBytes) override;
-    void Unused1() override {}
     void ReleaseStart() override;
     void Finish() override;
     void AttachStartSignal(void* startEvent) override { startEvent_ = startEvent; }
     void BeginItem(const PathChar* text, std::int32_t number) override;
-    void Unused2() override {}
     void SetTotal(std::uint64_t) override {}
-    bool SetCompleted(std::uint64_t bytesDone) override;
-    bool IsCancelled() override { return cancelled_; }
+    [[nodiscard]] bool SetCompleted(std::uint64_t bytesDone) override;
+    [[nodiscard]] bool IsCancelled() override { return cancelled_; }
     void ItemTotals(const PathChar* text, std::uint64_t bytes) override;
 
     // False once a write or read failed: the caller is gone and nothing more is sent.
-    bool Connected() const { return connected_; }
+    [[nodiscard]] bool Connected() const { return connected_; }
 
 private:
-    // One message and its reply; true when the reply is "CLOSE".
+    // One message and its reply; true when the reply is "CLOSE" (which only some messages heed,
+    // so the answer may be left unread; a failure shows in Connected()).
     bool Exchange(PathTextView message);
     bool ExchangeNumber(std::int32_t value) { return Exchange(DecimalText(value)); }
     // The two halves; the reply to the high part decides.

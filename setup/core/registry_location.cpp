@@ -14,7 +14,7 @@ RegistryRoot RootFromAbbreviation(std::u16string_view text) {
 
 }  // namespace
 
-bool ParseRegistryLocation(std::u16string_view text, RegistryLocation& location) {
+[[nodiscard]] bool ParseRegistryLocation(std::u16string_view text, RegistryLocation& location) {
     const std::size_t first = text.find(u'\\');
     if (first == std::u16string_view::npos) return false;
     const std::size_t last = text.rfind(u'\\');

@@ -21,6 +21,6 @@ struct RegistryLocation {
 
 // "HKLM", "HKCU", "HKCR" and "HKCC" (exact) name their roots; any other first part names the
 // users root. Text without any "\" names no value: false.
-bool ParseRegistryLocation(std::u16string_view text, RegistryLocation& location);
+[[nodiscard]] bool ParseRegistryLocation(std::u16string_view text, RegistryLocation& location);
 
 }  // namespace maglorin

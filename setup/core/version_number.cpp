@@ -7,7 +7,7 @@ namespace {
 constexpr std::int64_t kLargestPart = 2147483647;
 constexpr std::int32_t kPartMaximum = 65535;
 
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+[[nodiscard]] bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
 void AppendDecimal(std::int32_t value, std::u16string& out) {
     std::string digits = std::to_string(value);

@@ -21,15 +21,15 @@ public:
     // 2.5.7.0). Missing parts are 0. A part above 2,147,483,647 makes the whole number 0.0.0.0.
     static VersionNumber Parse(std::u16string_view text);
 
-    std::int32_t Major() const { return parts_[0]; }
-    std::int32_t Minor() const { return parts_[1]; }
-    std::int32_t Build() const { return parts_[2]; }
-    std::int32_t Revision() const { return parts_[3]; }
-    std::int32_t Part(int index) const { return parts_[index]; }
-    int PartCount() const { return partCount_; }  // digit runs read by Parse, 0 to 4
+    [[nodiscard]] std::int32_t Major() const { return parts_[0]; }
+    [[nodiscard]] std::int32_t Minor() const { return parts_[1]; }
+    [[nodiscard]] std::int32_t Build() const { return parts_[2]; }
+    [[nodiscard]] std::int32_t Revision() const { return parts_[3]; }
+    [[nodiscard]] std::int32_t Part(int index) const { return parts_[index]; }
+    [[nodiscard]] int PartCount() const { return partCount_; }  // digit runs read by Parse, 0 to 4
 
-    bool IsZero() const;                  // 0.0.0.0
-    bool IsAllMaximum() const;            // 65535.65535.65535.65535
+    [[nodiscard]] bool IsZero() const;                  // 0.0.0.0
+    [[nodiscard]] bool IsAllMaximum() const;            // 65535.65535.65535.65535
 
     // Parts up to the last one that is neither 0 nor 65535, at least two ("2.0" for 2.0.0.0);
     // "0.0.0.0" when every part is 0.

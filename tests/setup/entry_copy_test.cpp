@@ -27,20 +27,12 @@ public:
     int cancelAtQuery = -1;
     int queries = 0;
     std::vector<std::uint64_t> completed;
-    void OverallStart(std::uint64_t) override {}
-    void Unused1() override {}
-    void ReleaseStart() override {}
-    void Finish() override {}
-    void AttachStartSignal(void*) override {}
-    void BeginItem(const PathChar*, std::int32_t) override {}
-    void Unused2() override {}
     void SetTotal(std::uint64_t) override {}
     bool SetCompleted(std::uint64_t done) override {
         completed.push_back(done);
         return false;
     }
     bool IsCancelled() override { return cancelAtQuery >= 0 && queries++ >= cancelAtQuery; }
-    void ItemTotals(const PathChar*, std::uint64_t) override {}
 };
 
 struct Fixture {

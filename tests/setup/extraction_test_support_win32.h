@@ -39,12 +39,10 @@ public:
     int cancelAtQuery = -1;  // the 0-based IsCancelled call that answers true (and all after it)
 
     void OverallStart(std::uint64_t totalBytes) override { overallTotal = totalBytes; ++overallStarts; }
-    void Unused1() override {}
     void ReleaseStart() override { ::SetEvent(static_cast<HANDLE>(startEvent)); }
     void Finish() override { ++finishes; }
     void AttachStartSignal(void* event) override { startEvent = event; }
     void BeginItem(const PathChar* text, std::int32_t number) override;
-    void Unused2() override {}
     void SetTotal(std::uint64_t totalBytes) override { lastTotal = totalBytes; }
     bool SetCompleted(std::uint64_t bytesDone) override;
     bool IsCancelled() override;

@@ -29,13 +29,13 @@ TEST(PackageManifestTest, ReadsEveryStatement) {
     EXPECT_EQ(std::get<std::filesystem::path>(manifest.contents.programImage), std::filesystem::path("/base/bin/setup.exe"));
     EXPECT_EQ(static_cast<std::uint32_t>(manifest.contents.flags), 0x21Eu);
     ASSERT_EQ(manifest.contents.entries.size(), 3u);
-    const PackageEntrySpec& configuration = manifest.contents.entries[0];
+    const PackageEntryInput& configuration = manifest.contents.entries[0];
     EXPECT_EQ(configuration.group, PayloadGroup::SetupFiles);
     EXPECT_EQ(configuration.type, PayloadFileType::Configuration);
     EXPECT_EQ(configuration.name, Name("setup.ini"));
     EXPECT_EQ(std::get<std::filesystem::path>(configuration.data), std::filesystem::path("/base/conf/setup.ini"));
     EXPECT_EQ(std::get<std::filesystem::path>(manifest.contents.entries[1].data), std::filesystem::path("/abs/decoder.dll"));
-    const PackageEntrySpec& database = manifest.contents.entries[2];
+    const PackageEntryInput& database = manifest.contents.entries[2];
     EXPECT_EQ(database.group, PayloadGroup::CompressedDatabase);
     EXPECT_EQ(database.type, PayloadFileType::DatabaseArchive);
     EXPECT_EQ(database.entryFlags, kEntryKeepFlag);

@@ -12,17 +12,9 @@ class ProgressBar final : public ExtractProgressSink {
 public:
     ProgressBar(std::FILE* out, bool enabled) : out_(out), enabled_(enabled) {}
 
-    void OverallStart(std::uint64_t) override {}
-    void Unused1() override {}
-    void ReleaseStart() override {}
-    void Finish() override {}
-    void AttachStartSignal(void*) override {}
-    void BeginItem(const PathChar*, std::int32_t) override {}
-    void Unused2() override {}
     void SetTotal(std::uint64_t totalBytes) override;
     bool SetCompleted(std::uint64_t bytesDone) override;
     bool IsCancelled() override { return false; }
-    void ItemTotals(const PathChar*, std::uint64_t) override {}
 
     // Ends the bar's line, if one was drawn.
     void Close();

@@ -95,7 +95,7 @@ bool SizeCanvas(Scene& scene, int width, int height, const std::string& backgrou
     scene.ClipTop = 0;
     scene.ClipRight = width - 1;
     scene.ClipBottom = height - 1;
-    scene.UseBackground = 5;
+    scene.UseBackground = kBackgroundShown;
     return true;
 }
 

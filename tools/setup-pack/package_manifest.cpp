@@ -116,7 +116,7 @@ private:
 
     std::string Entry(const std::string& group, const std::string& type, const std::string& keep,
                       const std::string& name, const std::string& source) {
-        PackageEntrySpec entry;
+        PackageEntryInput entry;
         std::uint32_t number = 0;
         if (!ParseNumber(group, number)) {
             return "group '" + group + "' is not a number";

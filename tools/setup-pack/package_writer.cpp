@@ -46,7 +46,7 @@ bool PlanLayout(const PackageContents& contents, PackageLayoutInfo& layout, std:
     std::uint64_t position = imageSize;
     sizes.clear();
     layout.entryDataPositions.clear();
-    for (const PackageEntrySpec& entry : contents.entries) {
+    for (const PackageEntryInput& entry : contents.entries) {
         std::uint64_t size = 0;
         if (!SourceSize(entry.data, size, error)) {
             return false;
@@ -60,7 +60,7 @@ bool PlanLayout(const PackageContents& contents, PackageLayoutInfo& layout, std:
         position += size;
     }
     layout.entryTablePosition = position;
-    for (const PackageEntrySpec& entry : contents.entries) {
+    for (const PackageEntryInput& entry : contents.entries) {
         position += EntryRecordSize(entry.name.size());
     }
     layout.externalTablePosition = position;
@@ -119,7 +119,7 @@ void WriteTables(const PackageContents& contents, const PackageLayoutInfo& layou
                  const std::vector<std::uint64_t>& sizes, HashingWriter& writer) {
     std::vector<std::uint8_t> table;
     for (std::size_t i = 0; i < contents.entries.size(); ++i) {
-        const PackageEntrySpec& entry = contents.entries[i];
+        const PackageEntryInput& entry = contents.entries[i];
         EntryHeader header;
         header.group = static_cast<std::uint32_t>(entry.group);
         header.type = static_cast<std::uint32_t>(entry.type);
@@ -222,7 +222,7 @@ std::string CheckConfigurationPlace(const PackageContents& contents) {
         return {};
     }
     if (HasFlag(contents.flags, PackageFlags::ConfigurationInPayload)) {
-        for (const PackageEntrySpec& entry : contents.entries) {
+        for (const PackageEntryInput& entry : contents.entries) {
             if (entry.group == PayloadGroup::SetupFiles && entry.type == PayloadFileType::Configuration) {
                 return {};
             }

@@ -17,7 +17,8 @@ namespace maglorin {
 // Bytes that come from a file on disk, or that the caller holds in memory.
 using PackageSource = std::variant<std::filesystem::path, std::vector<std::uint8_t>>;
 
-struct PackageEntrySpec {
+// One entry to write: where it goes in the payload and the bytes it holds.
+struct PackageEntryInput {
     PayloadGroup group = PayloadGroup::SetupFiles;
     PayloadFileType type = PayloadFileType::PlainDatabase;
     std::uint32_t entryFlags = 0;
@@ -27,7 +28,7 @@ struct PackageEntrySpec {
 
 struct PackageContents {
     PackageSource programImage;
-    std::vector<PackageEntrySpec> entries;
+    std::vector<PackageEntryInput> entries;
     std::vector<ExternalFileRecord> externalFiles;
     PackageFlags flags = PackageFlags::None;
 };

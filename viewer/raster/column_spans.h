@@ -6,10 +6,10 @@
 // Values carried with a row, by filler: flat none; gradient (red, green, blue); texture (u, v);
 // photo (u, v, red, green, blue).
 //
-// The table covers only the columns that can change pixels (the design's table covers the
-// triangle's whole screen extent, which a vertex near depth 0 makes enormous); the walks still
-// step through every column from the edge's start, so the values recorded for the covered columns
-// are the same ones.
+// The table covers only the columns that can change pixels, not the triangle's whole screen
+// extent, which a vertex near depth 0 makes enormous; the walks still step through every column
+// from the edge's start, so the values recorded for the covered columns are the ones a table of
+// the whole extent would hold.
 
 #include <array>
 #include <cstddef>

@@ -37,6 +37,10 @@ inline constexpr std::uint8_t kMirrorLeftRight = 1;
 inline constexpr std::uint8_t kMirrorTopBottom = 10;
 inline constexpr std::uint8_t kMirrorBoth = 11;
 // Flip values of a material.
+// UseBackground: each frame starts from the background picture when it is not 0; the program
+// sets this value.
+inline constexpr std::int32_t kBackgroundShown = 5;
+
 inline constexpr std::uint8_t kFlipNone = 0;
 inline constexpr std::uint8_t kFlipUpsideDown = 1;
 inline constexpr std::uint8_t kFlipLeftRight = 2;
@@ -133,7 +137,7 @@ struct Scene {
     std::string BackgroundFile;     // program folder + "\BG.jpg"
     Bool16 WheelMouse = kFalse16;
     float KeyStep = 5.0f;
-    std::int32_t UseBackground = 5;  // non-zero: each frame starts from the background picture
+    std::int32_t UseBackground = kBackgroundShown;  // 0 or kBackgroundShown
 };
 
 // Camera and light to their defaults (the values the record types start with).

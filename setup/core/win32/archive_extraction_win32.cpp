@@ -48,7 +48,7 @@ void WaitForThread(HANDLE thread) {
     }
 }
 
-int ThreadResult(HANDLE thread) {
+[[nodiscard]] int ThreadResult(HANDLE thread) {
     DWORD code = 0;
     if (!::GetExitCodeThread(thread, &code) || code == STILL_ACTIVE) {
         return kResultExtractionFailed;  // never taken for success
@@ -57,7 +57,7 @@ int ThreadResult(HANDLE thread) {
 }
 
 // The output folder into the context; false when it does not fit its 260 code units.
-bool SetOutputFolder(ExtractionContext& context, const PathText& folder) {
+[[nodiscard]] bool SetOutputFolder(ExtractionContext& context, const PathText& folder) {
     if (folder.size() + 1 > static_cast<std::size_t>(kOutputFolderChars)) {
         return false;
     }

@@ -7,7 +7,7 @@ namespace maglorin {
 
 namespace {
 
-bool IsDotName(const wchar_t* name) {
+[[nodiscard]] bool IsDotName(const wchar_t* name) {
     return (name[0] == L'.' && name[1] == L'\0') || (name[0] == L'.' && name[1] == L'.' && name[2] == L'\0');
 }
 
@@ -110,7 +110,8 @@ void PayloadExtractor::CleanUpAtExit() {
         }
     }
     if (mode != CleanupMode::KeepEntries && RemovesMainPackageFolder(mode, flags)) {
-        DeleteMainPackageFolder();
+        // Best effort at exit: a package whose name cannot be joined leaves its folder.
+        static_cast<void>(DeleteMainPackageFolder());
     }
     for (const PathText& file : deleteAtExit_) {
         DeleteFileEvenReadOnly(file);

@@ -11,14 +11,14 @@ Function Bind(HMODULE module, const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
 }
 
-bool IsAbsolute(PathTextView path) {
+[[nodiscard]] bool IsAbsolute(PathTextView path) {
     const bool drive = path.size() >= 3 && path[1] == L':' && path[2] == L'\\';
     return drive || HasLongPathPrefix(path) || IsNetworkPath(path);
 }
 
 }  // namespace
 
-bool RestrictDllSearchToSystemFolder() {
+[[nodiscard]] bool RestrictDllSearchToSystemFolder() {
     using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
     const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
     const auto setDefault = kernel == nullptr ? nullptr : Bind<SetDefaultDllDirectoriesFn>(kernel, "SetDefaultDllDirectories");
@@ -31,7 +31,8 @@ int ExtractionLibrary::Load(PathTextView libraryPath) {
     if (!IsAbsolute(libraryPath)) {
         return kResultLibraryMissing;
     }
-    RestrictDllSearchToSystemFolder();
+    // Where the system lacks the restriction, the absolute path alone decides what is loaded.
+    static_cast<void>(RestrictDllSearchToSystemFolder());
     const PathText path(libraryPath);
     module_.Reset(::LoadLibraryExW(path.c_str(), nullptr, 0));
     if (!module_) {

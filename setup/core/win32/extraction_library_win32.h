@@ -12,19 +12,19 @@ namespace maglorin {
 
 // SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32) where the system has it; true when the
 // restriction is in force.
-bool RestrictDllSearchToSystemFolder();
+[[nodiscard]] bool RestrictDllSearchToSystemFolder();
 
 class ExtractionLibrary {
 public:
     // Loads the library at an absolute path (a previously loaded one is freed first) and binds
     // all four functions. 0, or 11 when the path is not absolute, the load fails or a function
     // is missing (nothing is left loaded then).
-    int Load(PathTextView libraryPath);
+    [[nodiscard]] int Load(PathTextView libraryPath);
     void Unload();
 
-    bool IsLoaded() const { return module_.IsValid(); }
+    [[nodiscard]] bool IsLoaded() const { return module_.IsValid(); }
     const ExtractionFunctions& Functions() const { return functions_; }
-    int LoadCount() const { return loadCount_; }
+    [[nodiscard]] int LoadCount() const { return loadCount_; }
 
 private:
     LibraryHandle module_;

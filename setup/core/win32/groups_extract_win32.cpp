@@ -11,7 +11,7 @@ namespace maglorin {
 namespace {
 
 // The configuration in the payload or beside setup; result 0, 2 or 3.
-int ReadConfiguration(const PayloadReader& reader, const std::filesystem::path& setupFolder, GeneralOptions& options) {
+[[nodiscard]] int ReadConfiguration(const PayloadReader& reader, const std::filesystem::path& setupFolder, GeneralOptions& options) {
     ConfigurationFile configuration;
     if (HasFlag(reader.Flags(), PackageFlags::ConfigurationInPayload)) {
         const std::size_t entry = reader.FindEntry(PayloadGroup::SetupFiles, PayloadFileType::Configuration);
@@ -37,7 +37,7 @@ int ReadConfiguration(const PayloadReader& reader, const std::filesystem::path& 
     return kResultSuccess;
 }
 
-int ExitCodeFor(int result) {
+[[nodiscard]] int ExitCodeFor(int result) {
     if (result == kResultSuccess) return 0;
     return result == kResultCancelled ? -1 : 1;
 }

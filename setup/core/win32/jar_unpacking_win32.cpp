@@ -10,7 +10,7 @@ namespace maglorin {
 
 namespace {
 
-bool FileExists(const PathText& path) {
+[[nodiscard]] bool FileExists(const PathText& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
@@ -97,7 +97,7 @@ std::optional<PathText> ReadLog(const PathText& logFile) {
 }
 
 // Runs the unpacker without a window and waits for it; false when it cannot be started.
-bool RunHidden(const PathText& prefixedProgram, const PathText& arguments) {
+[[nodiscard]] bool RunHidden(const PathText& prefixedProgram, const PathText& arguments) {
     const PathText program = WithoutLongPathPrefix(prefixedProgram);
     PathText commandLine = L"\"" + program + L"\" " + arguments;
     STARTUPINFOW startup{};

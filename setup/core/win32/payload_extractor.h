@@ -75,22 +75,22 @@ public:
 
     // Every entry of the listed groups, in table order, that is not yet extracted. progress may
     // be null; when set, the worker waits until the progress object releases the start signal.
-    int ExtractGroups(const std::vector<std::int32_t>& groups, ExtractProgressSink* progress);
+    [[nodiscard]] int ExtractGroups(const std::vector<std::int32_t>& groups, ExtractProgressSink* progress);
 
     // The main installer database: its groups extracted (or the archives beside setup
     // unpacked), and its path. A main package archive without a folder part is refused (5):
     // the clean-up would otherwise empty the extraction folder itself.
-    int ExtractMainPackage(ExtractProgressSink* progress, PathText& databasePath);
+    [[nodiscard]] int ExtractMainPackage(ExtractProgressSink* progress, PathText& databasePath);
 
     // "/extract": groups 1, 3 and 100 up, or the archives beside setup.
-    int ExtractForExtractCommand(ExtractProgressSink* progress);
+    [[nodiscard]] int ExtractForExtractCommand(ExtractProgressSink* progress);
 
     // One plain entry (a language library, a type-11 file); no progress.
-    int ExtractSingleEntry(std::size_t index);
+    [[nodiscard]] int ExtractSingleEntry(std::size_t index);
     // The type-12 entry "<languageId>.dll" (it goes at exit whatever the mode), or a type-11
     // file by name; path receives where it was written. 5 when the package has no such entry.
-    int ExtractLanguageLibrary(std::uint32_t languageId, PathText& path);
-    int ExtractFileByName(PackageNameView name, PathText& path);
+    [[nodiscard]] int ExtractLanguageLibrary(std::uint32_t languageId, PathText& path);
+    [[nodiscard]] int ExtractFileByName(PackageNameView name, PathText& path);
 
     // A prerequisite file by name: the first type-4 entry with that name, else type 9. Its
     // target path (extraction folder + name) and its group, which the caller then extracts
@@ -103,7 +103,7 @@ public:
 
     // "/deletelzma" and step 2 of the clean-up: the main package folder with everything below
     // it. Refuses (5) a folder that would be the extraction folder itself.
-    int DeleteMainPackageFolder();
+    [[nodiscard]] int DeleteMainPackageFolder();
 
     // The clean-up at exit for the current CleanupMode (once; only when the reader was opened).
     void CleanUpAtExit();
@@ -113,26 +113,26 @@ public:
     const ExtractionLibrary& Library() const { return library_; }
 
     // Called on the worker threads; public for their entry functions only.
-    int UnpackJars(ExtractProgressSink* progress) { return RunJarUnpacking(progress); }
-    int RunWorker(const std::vector<std::size_t>& plainEntries, std::vector<std::unique_ptr<ArchiveRecord>>& records,
+    [[nodiscard]] int UnpackJars(ExtractProgressSink* progress) { return RunJarUnpacking(progress); }
+    [[nodiscard]] int RunWorker(const std::vector<std::size_t>& plainEntries, std::vector<std::unique_ptr<ArchiveRecord>>& records,
                   ExtractProgressSink* progress, HANDLE startEvent);
 
 private:
-    int CopyEntry(std::size_t index, ExtractProgressSink* progress);
+    [[nodiscard]] int CopyEntry(std::size_t index, ExtractProgressSink* progress);
     // Copies the first entry of `type` named `name`; its target path goes to `path` on success.
-    int ExtractSingleEntry(PayloadFileType type, PackageNameView name, PathText& path);
+    [[nodiscard]] int ExtractSingleEntry(PayloadFileType type, PackageNameView name, PathText& path);
     void CreateFolderChain(PathTextView path);  // every missing folder of path's parents
-    int BindLibrary();
-    int PrepareEntryArchive(std::size_t index, ArchiveRecord& record);
-    int PrepareBesideArchive(const ExternalFileRecord& external, ArchiveRecord& record);
-    int InitArchive(ArchiveRecord& record, ExtractProgressSink* progress);
-    int UnpackArchive(ArchiveRecord& record, ExtractProgressSink* progress);
-    int ExtractBesideArchives(ExtractProgressSink* progress, PathText& databasePath);
+    [[nodiscard]] int BindLibrary();
+    [[nodiscard]] int PrepareEntryArchive(std::size_t index, ArchiveRecord& record);
+    [[nodiscard]] int PrepareBesideArchive(const ExternalFileRecord& external, ArchiveRecord& record);
+    [[nodiscard]] int InitArchive(ArchiveRecord& record, ExtractProgressSink* progress);
+    [[nodiscard]] int UnpackArchive(ArchiveRecord& record, ExtractProgressSink* progress);
+    [[nodiscard]] int ExtractBesideArchives(ExtractProgressSink* progress, PathText& databasePath);
     // Phase 2 and 3 for prepared records.
-    int RunExtraction(const std::vector<std::size_t>& plainEntries,
+    [[nodiscard]] int RunExtraction(const std::vector<std::size_t>& plainEntries,
                       std::vector<std::unique_ptr<ArchiveRecord>>& records, ExtractProgressSink* progress);
     void EndAll(std::vector<std::unique_ptr<ArchiveRecord>>& records);
-    int RunJarUnpacking(ExtractProgressSink* progress);
+    [[nodiscard]] int RunJarUnpacking(ExtractProgressSink* progress);
     void DeleteFileAndEmptyParents(PathTextView file);
 
     PayloadReader& reader_;

@@ -14,8 +14,8 @@ public:
     // nullptr when the pipe cannot be opened.
     static std::unique_ptr<ProgressPipeTransport> Connect(PathTextView callbackId);
 
-    bool Send(PathTextView message) override;
-    bool Receive(PathText& reply) override;
+    [[nodiscard]] bool Send(PathTextView message) override;
+    [[nodiscard]] bool Receive(PathText& reply) override;
 
 private:
     explicit ProgressPipeTransport(FileHandle pipe) : pipe_(std::move(pipe)) {}

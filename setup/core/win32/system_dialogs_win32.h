@@ -17,7 +17,7 @@ public:
 // A message box with Retry and Cancel and the error icon, owned by the active window.
 class MessageBoxRetryPrompt final : public RetryPrompt {
 public:
-    bool AskRetry(PathTextView text) override;
+    [[nodiscard]] bool AskRetry(PathTextView text) override;
 };
 
 // A message box with the error icon when the user interface is enabled; the debugger output

@@ -181,7 +181,7 @@ LRESULT frmMain::HandleCanvas(HWND canvas, UINT message, WPARAM wParam, LPARAM l
 }
 
 void frmMain::OnCommand(UINT command) {
-    if (command >= kCmdVisualStyle0 && command < kCmdVisualStyle0 + 9) {
+    if (command >= kCmdVisualStyle0 && command < kCmdVisualStyle0 + kVisualStyleCount) {
         mnuVisualStyle_Click(static_cast<int>(command - kCmdVisualStyle0));
         return;
     }
@@ -209,7 +209,7 @@ void frmMain::Form_Load() {
     menu_.SetEnabled(MenuEntry::Edit, false);
     ShowMenuState();
     LoadBackgroundPicture();
-    scene_.UseBackground = 5;
+    scene_.UseBackground = kBackgroundShown;
 }
 
 void frmMain::LoadBackgroundPicture() {

@@ -32,7 +32,7 @@ std::wstring BoxText(HWND dialog, int box) {
     return text;
 }
 
-// The picture dialog of the material editor's "Browse". The design's "JPEG Images" entry lists
+// The picture dialog of the material editor's "Browse". The editor's "JPEG Images" entry lists
 // its patterns with a comma, which the system takes as one pattern; it is given as two.
 std::string ShowPictureDialog(HWND owner, const PictureDialogRequest& request) {
     std::wstring filter = Utf8ToWide(request.Filter);

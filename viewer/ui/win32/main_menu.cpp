@@ -4,7 +4,7 @@ namespace maglorin::win32 {
 
 namespace {
 
-constexpr const wchar_t* kStyleCaptions[9] = {L"Dot",  L"Box",     L"Wireframe", L"Wireframe Map",
+constexpr const wchar_t* kStyleCaptions[kVisualStyleCount] = {L"Dot",  L"Box",     L"Wireframe", L"Wireframe Map",
                                               L"Wireframe BFC", L"Flat", L"Gouraud", L"Mapped",
                                               L"Photo Realistic"};
 
@@ -26,8 +26,8 @@ MainMenu::MainMenu() {
     add(MenuEntry::Exit, file, L"Exit", kCmdExit, true, true);
 
     const int style = add(MenuEntry::VisualStyleC, -1, L"Style", kCmdNone, true, false);
-    for (int i = 0; i < 9; ++i) {
-        const bool shown = i == 6 || i == 7;  // the design shows only "Gouraud" and "Mapped"
+    for (int i = 0; i < kVisualStyleCount; ++i) {
+        const bool shown = i == 6 || i == 7;  // of the styles, the menu shows "Gouraud" and "Mapped"
         add(StyleEntry(i), style, kStyleCaptions[i], kCmdVisualStyle0 + static_cast<UINT>(i), shown, true);
     }
     add(MenuEntry::StyleSeparator, style, L"-", kCmdNone, false, true);

@@ -1,5 +1,5 @@
 #pragma once
-// The main window's menus as designed: every entry with its caption and its visible, enabled
+// The main window's menus: every entry with its caption and its visible, enabled
 // and checked state, hidden entries included (they are kept in the model but left out of the
 // menu the system shows). The menu bar and the canvas's pop-up are built from this model, so a
 // state change is made once here and then shown.
@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "scene/scene_records.h"  // kVisualStyleCount
 #include "win32_handles.h"
 
 namespace maglorin::win32 {
@@ -31,10 +32,11 @@ enum MenuCommand : UINT {
     kCmdTextureButton = 200,
 };
 
-// Design names of the entries that change state.
+// The entries that change state, by the names the window code uses.
 enum class MenuEntry {
     File, OpenTexture, Import, Import3DS, Export, ExportBMP, FileSeparator, Exit,
-    VisualStyleC, VisualStyle0, /* ... VisualStyle0 + 8 */ StyleSeparator = VisualStyle0 + 9, Light,
+    VisualStyleC, VisualStyle0,  // ... VisualStyle0 + kVisualStyleCount - 1
+    StyleSeparator = VisualStyle0 + kVisualStyleCount, Light,
     DoubleSide, Edit, Mesh, Camera, MaterialEditor, Background, Help, Credits,
 };
 
