@@ -57,7 +57,7 @@ void CreateParentFolders(const ArchiveCatalog& catalog, const PathString& output
             continue;
         }
         for (const PathString& folder : ParentFoldersInside(outputFolder, item.name)) {
-            CreateOneDirectory(folder);  // failures show when the file is created
+            static_cast<void>(CreateOneDirectory(folder));  // failures show when the file is created
         }
     }
 }

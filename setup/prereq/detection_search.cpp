@@ -17,7 +17,8 @@ constexpr std::size_t kMaximumSubkeyName = 260;
 RegistryLocation KeyOf(std::u16string_view path) {
     const std::size_t slash = path.find(u'\\');
     RegistryLocation location;
-    ParseRegistryLocation(std::u16string(path.substr(0, slash)) + u"\\", location);  // the root only
+    // The root only; any text names a root (the users root when no other matches).
+    static_cast<void>(ParseRegistryLocation(std::u16string(path.substr(0, slash)) + u"\\", location));
     if (slash != std::u16string_view::npos) location.key.assign(path.substr(slash + 1));
     while (!location.key.empty() && location.key.back() == u'\\') location.key.pop_back();
     location.valueName.clear();

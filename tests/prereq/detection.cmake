@@ -24,4 +24,6 @@ if(MAGLORIN_WIN32)
         LIBS setup_detection_win32)
     target_include_directories(detection_search_win32_test PRIVATE ${prereq_tests} ${CMAKE_SOURCE_DIR}/tests/setup)
     add_dependencies(detection_search_win32_test versioned_sample detection_sample_msi)
+    # It installs and removes a product: one run of the installer service at a time.
+    set_tests_properties(detection_search_win32_test PROPERTIES RESOURCE_LOCK installer_service)
 endif()

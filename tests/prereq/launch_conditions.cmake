@@ -34,6 +34,6 @@ if(MAGLORIN_WIN32)
                     -DEMULATOR=${CMAKE_SOURCE_DIR}/scripts/wine-run
                     -P ${prereq_tests}/win32/setup_launch_conditions_check.cmake)
         set_tests_properties(setup_launch_conditions_${case} PROPERTIES
-            FIXTURES_REQUIRED "wine_session;launch_condition_packages")
+            FIXTURES_REQUIRED "wine_session;launch_condition_packages" RESOURCE_LOCK installer_service)
     endforeach()
 endif()

@@ -83,7 +83,7 @@ if(MAGLORIN_WIN32)
             COMMAND exit_code_runner 1627 testdata/setup-program/asklanguage.exe)
         set_property(TEST setup_language_dialog_${name} APPEND PROPERTY ENVIRONMENT "LC_ALL=${name}.UTF-8" "LANG=${name}.UTF-8")
         set_tests_properties(setup_language_dialog_${name} PROPERTIES
-            FIXTURES_REQUIRED "wine_session;setup_program_packages"
+            FIXTURES_REQUIRED "wine_session;setup_program_packages" RESOURCE_LOCK installer_service
             PASS_REGULAR_EXPRESSION "dialog: ${title} \\| Please select a language:")
     endforeach()
 endif()
