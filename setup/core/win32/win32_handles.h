@@ -139,6 +139,7 @@ using ServiceDatabaseLockHandle = UniqueHandle<ServiceDatabaseLockTraits>;
 
 // The named single-instance lock of setup.
 using MutexHandle = UniqueHandle<KernelHandleTraits>;
+using TokenHandle = UniqueHandle<KernelHandleTraits>;  // an access token
 
 // A window this program created and destroys itself (never one it was handed).
 struct WindowTraits {
