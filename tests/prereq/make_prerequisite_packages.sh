@@ -31,7 +31,7 @@ package() {  # package NAME PREREQUISITE-LINE...: setup.ini as UTF-16LE with byt
       printf '[PREREQUISITES]\r\nApp1=Sample %s\r\n[Sample %s]\r\n' "$name" "$name"
       printf 'SearchType1=5\r\nSearchString1=HKCU\\Software\\MaglorinPrereqTest\\%s\r\n' "$name"
       for line in "$@"; do printf '%s\r\n' "$line"; done; } | iconv -f UTF-8 -t UTF-16LE >> "$name.ini"
-    printf 'image %s\nconfiguration %s.ini\nentry 1 0 keep "MAIN\\main.msi" main.msi\n' "$bin/setup.exe" "$name" > "$name.manifest"
+    printf 'image %s\nconfiguration %s.ini\nentry 1 0 keep "MAIN\\main.msi" main.msi\n%s' "$bin/setup.exe" "$name" "${extra_entry:-}" > "$name.manifest"
     "$pack" build "$name.manifest" "$name.exe" >/dev/null
 }
 record() { printf 'CommandLine="C:\\maglorin-prereq\\%s\\dl\\record.txt" %s%s' "$1" "$2" "${3:+ Software\\MaglorinPrereqTest\\$1}"; }
@@ -43,5 +43,9 @@ package badmd5 "Url=http://127.0.0.1:$http/prereq_sample.exe" "MD5=0123456789abc
     "RetValPropName=PRQ_RESULT" "$(record badmd5 7 key)"
 package mandatory "Url=http://127.0.0.1:$http/prereq_sample.exe" "ExactSize=$size" "Options=m" \
     "RetValPropName=PRQ_RESULT" "$(record mandatory 3)"
+cp "$bin/prereq_sample.exe" prereq_sample.exe
+extra_entry=$'entry 100 4 remove "prereq_sample.exe" prereq_sample.exe\n' \
+    package payload "SetupFile=prereq_sample.exe" "ExactSize=$size" "MD5=$md5" "RetValPropName=PRQ_RESULT" \
+    "CommandLine=\"C:\\maglorin-prereq\\payload\\x\\record.txt\" 9 Software\\MaglorinPrereqTest\\payload"
 package cut "Url=http://127.0.0.1:$test/cut/$cut_size" "Folder=?cut.bin" "ExactSize=$cut_size" "MD5=$cut_md5" \
     "$(record cut 0)"

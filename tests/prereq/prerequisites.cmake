@@ -13,10 +13,10 @@ if(MAGLORIN_WIN32)
                 ${setup_pack_for_prerequisites} ${download_servers_state})
     set_tests_properties(prerequisite_packages PROPERTIES
         FIXTURES_SETUP prerequisite_packages FIXTURES_REQUIRED download_servers)
-    foreach(case http ftp badmd5 mandatory cut)
+    foreach(case http ftp payload badmd5 mandatory cut)
         maglorin_add_command_test(setup_prerequisites_${case}
             COMMAND ${CMAKE_COMMAND} -DCASE=${case} -DBIN=${CMAKE_BINARY_DIR}/bin
-                    -DEMULATOR=${CMAKE_SOURCE_DIR}/scripts/wine-run
+                    -DEMULATOR=${CMAKE_SOURCE_DIR}/scripts/wine-run -DSTATE=${download_servers_state}
                     -P ${CMAKE_CURRENT_LIST_DIR}/win32/setup_prerequisites_check.cmake TIMEOUT 300)
         set_tests_properties(setup_prerequisites_${case} PROPERTIES
             FIXTURES_REQUIRED "wine_session;download_servers;prerequisite_packages"

@@ -4,6 +4,7 @@
 #              installer's command line as PRQ_RESULT
 #   badmd5     the wrong digest deletes the download; it is never run; the installer still starts
 #   mandatory  run, still missing afterwards: exit code 1 and no installer
+#   payload    the same from a file carried in setup's payload, extracted and verified first
 #   cut        the dropped transfer is resumed to the very bytes the server holds, then verified
 # -DCASE=<name> -DBIN=<bin folder> -DEMULATOR=<wine-run> -DSTATE=<download servers' folder>
 set(folder "$ENV{MAGLORIN_WINE_STATE}/prefix/drive_c/maglorin-prereq/${CASE}")
@@ -27,6 +28,9 @@ endif()
 set(code ${CMAKE_MATCH_1})
 message(STATUS "${CASE}: exit code ${code}")
 set(record "${folder}/dl/record.txt")
+if(CASE STREQUAL "payload")
+    set(record "${folder}/x/record.txt")
+endif()
 set(recordText "")
 if(EXISTS "${record}")
     file(READ "${record}" recordText)
@@ -36,11 +40,13 @@ function(fail text)
     message(FATAL_ERROR "${CASE}: ${text}\nexit code ${code}\nlog:\n${logText}\nrecord:\n${recordText}")
 endfunction()
 
-if(CASE STREQUAL "http" OR CASE STREQUAL "ftp")
+if(CASE STREQUAL "http" OR CASE STREQUAL "ftp" OR CASE STREQUAL "payload")
     if(CASE STREQUAL "http")
         set(expected 7)
-    else()
+    elseif(CASE STREQUAL "ftp")
         set(expected 5)
+    else()
+        set(expected 9)
     endif()
     if(NOT recordText MATCHES "record.txt\"? ${expected} Software\\\\MaglorinPrereqTest\\\\${CASE}")
         fail("the prerequisite did not run with its command line")
@@ -85,6 +91,14 @@ elseif(CASE STREQUAL "cut")
     endif()
     if(logText MATCHES "wrong (size|MD5)")
         fail("the resumed download did not pass its checks")
+    endif()
+    # The server cut the first transfer: a second request must have fetched the rest.
+    file(STRINGS "${STATE}/ports" ports REGEX "^test ")
+    string(REPLACE "test " "" port "${ports}")
+    execute_process(COMMAND python3 -c "import urllib.request; print(urllib.request.urlopen('http://127.0.0.1:${port}/count?p=/cut/300000', timeout=10).read().decode())"
+                    OUTPUT_VARIABLE requests OUTPUT_STRIP_TRAILING_WHITESPACE)
+    if(NOT requests MATCHES "^[0-9]+$" OR requests LESS 2)
+        fail("the test server saw '${requests}' requests for the cut file: nothing was resumed")
     endif()
 else()
     message(FATAL_ERROR "unknown case ${CASE}")
