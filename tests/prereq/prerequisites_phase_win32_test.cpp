@@ -66,6 +66,10 @@ protected:
             events_.push_back(silent ? "restart silent" : "restart asked");
             return declineRestart_;
         };
+        request.showProgress = [this](int id, const std::u16string& name) {
+            events_.push_back(std::to_string(id) + " " + std::string(name.begin(), name.end()));
+        };
+        request.cancelRequested = [this] { return cancelAfter_ >= 0 && cancelAfter_-- == 0; };
         return RunPrerequisites(request);
     }
 
@@ -86,6 +90,7 @@ protected:
     ConfigurationFile configuration_;
     std::vector<std::string> events_;
     bool declineRestart_ = false;
+    int cancelAfter_ = -1;  // how many questions answer "go on" before the cancel; -1: never
 };
 
 TEST_F(PrerequisitesPhaseTest, RunsTheInstallerAndHandsOnItsExitCode) {
@@ -96,7 +101,7 @@ TEST_F(PrerequisitesPhaseTest, RunsTheInstallerAndHandsOnItsExitCode) {
     ASSERT_EQ(outcome.resultProperties.size(), 1u);
     EXPECT_EQ(outcome.resultProperties[0].name, u"SAMPLE_RESULT");
     EXPECT_EQ(outcome.resultProperties[0].value, 42);
-    EXPECT_TRUE(events_.empty());
+    EXPECT_EQ(events_, (std::vector<std::string>{"153 Sample"}));
     // Now present: a second run leaves it alone.
     const PrerequisitesOutcome again = Run(Ini(u"", 42, true));
     EXPECT_EQ(Runs(), 1);
@@ -107,7 +112,8 @@ TEST_F(PrerequisitesPhaseTest, RestartOnlyWhenTheInstallerLeftItPresent) {
     // Still missing after an "r" installer: no restart (it would come back at every resume).
     PrerequisitesOutcome outcome = Run(Ini(u"Options=r\r\n", 1603, false));
     EXPECT_EQ(Runs(), 1);
-    EXPECT_TRUE(events_.empty());
+    EXPECT_EQ(events_, (std::vector<std::string>{"153 Sample"}));
+    events_.clear();
     EXPECT_EQ(outcome.result, 0);
     EXPECT_FALSE(outcome.exitCode.has_value());
 
@@ -115,7 +121,7 @@ TEST_F(PrerequisitesPhaseTest, RestartOnlyWhenTheInstallerLeftItPresent) {
     // installer afterwards.
     outcome = Run(Ini(u"Options=r\r\n", 3010, true));
     EXPECT_EQ(Runs(), 2);
-    EXPECT_EQ(events_, (std::vector<std::string>{"register", "restart silent"}));
+    EXPECT_EQ(events_, (std::vector<std::string>{"153 Sample", "register", "restart silent"}));
     EXPECT_EQ(outcome.result, 1);
     EXPECT_EQ(outcome.exitCode, 3010);
     EXPECT_FALSE(outcome.stopRun);
@@ -124,7 +130,7 @@ TEST_F(PrerequisitesPhaseTest, RestartOnlyWhenTheInstallerLeftItPresent) {
 TEST_F(PrerequisitesPhaseTest, DeclinedRestartStillKeepsTheInstallerBack) {
     declineRestart_ = true;
     const PrerequisitesOutcome outcome = Run(Ini(u"Options=r\r\n", 0, true));
-    EXPECT_EQ(events_, (std::vector<std::string>{"register", "restart silent"}));
+    EXPECT_EQ(events_, (std::vector<std::string>{"153 Sample", "register", "restart silent"}));
     EXPECT_EQ(outcome.exitCode, 3010);
     EXPECT_EQ(outcome.result, 1);
 }
@@ -155,6 +161,25 @@ TEST_F(PrerequisitesPhaseTest, ExcludedLanguageIsNeverRunAndNeverBlocks) {
     EXPECT_EQ(Runs(), 0);
     EXPECT_EQ(outcome.result, 0);
     EXPECT_FALSE(outcome.exitCode.has_value());
+}
+
+TEST_F(PrerequisitesPhaseTest, CancelBeforeTheInstallerStopsTheRun) {
+    cancelAfter_ = 0;
+    const PrerequisitesOutcome outcome = Run(Ini(u"Options=mr\r\n", 0, true));
+    EXPECT_EQ(Runs(), 0);
+    EXPECT_TRUE(outcome.stopRun);
+    EXPECT_EQ(outcome.exitCode, -1);
+    EXPECT_EQ(events_, (std::vector<std::string>{"153 Sample"}));
+}
+
+TEST_F(PrerequisitesPhaseTest, InstallerServiceExemptionOnlyForOneThatApplies) {
+    const std::u16string msi = u"[PREREQUISITES]\r\nApp1=Msi\r\n[Msi]\r\nSetupFile=msi.exe\r\n"
+                               u"SearchType1=0\r\nSearchString1=[systemfolder]MSI.dll\r\n";
+    configuration_ = ConfigurationFile::Parse(test::IniSource(msi));
+    EXPECT_TRUE(PrerequisiteProvidesInstallerService(&configuration_));
+    configuration_ = ConfigurationFile::Parse(test::IniSource(msi + u"LanguageList=1\r\n"));
+    EXPECT_FALSE(PrerequisiteProvidesInstallerService(&configuration_));
+    EXPECT_FALSE(PrerequisiteProvidesInstallerService(nullptr));
 }
 
 }  // namespace

@@ -172,6 +172,11 @@ int SetupSession::LaunchAfterChecks() {
         const std::wstring text = messages_.Text(static_cast<SetupStringId>(id));
         return std::u16string(text.begin(), text.end());
     };
+    prerequisitesRequest.showProgress = [this](int id, const std::u16string& name) {
+        const std::u16string text = FormatText(Utf16FromPath(messages_.Text(static_cast<SetupStringId>(id))), {name});
+        if (messages_.UserInterfaceEnabled()) status_.Show(windowTitle_, PathFromUtf16(text));
+    };
+    prerequisitesRequest.cancelRequested = [this] { return status_.CancelRequested(); };
     Step(u"prerequisites");
     const PrerequisitesOutcome prerequisites = RunPrerequisites(prerequisitesRequest);
     if (prerequisites.stopRun) {

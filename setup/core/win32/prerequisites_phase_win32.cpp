@@ -44,6 +44,12 @@ public:
 private:
     std::u16string LocalPlace(const Prerequisite& p) const;
     int Action(const Prerequisite& p) const { return PrerequisiteAction(p, p.target == PrerequisiteTarget::Url && LocalFileReady(p, LocalPlace(p))); }
+    // Shows the step and answers whether the user cancelled before it.
+    bool CancelledBefore(SetupStringId id, const Prerequisite& p) {
+        if (request_.showProgress) request_.showProgress(static_cast<int>(id), p.name);
+        cancelled_ = cancelled_ || (request_.cancelRequested && request_.cancelRequested());
+        return cancelled_;
+    }
     void Acquire();
     void OpenSites();
     void Install(PrerequisitesEnd& end);
@@ -60,6 +66,7 @@ private:
     bool quiet_;
     std::vector<Prerequisite> list_;
     PrerequisitesOutcome outcome_;
+    bool cancelled_ = false;
 };
 
 std::u16string Phase::LocalPlace(const Prerequisite& p) const {
@@ -77,6 +84,7 @@ std::u16string Phase::LocalPlace(const Prerequisite& p) const {
 void Phase::Acquire() {
     for (Prerequisite& p : list_) {
         if (Action(p) != kDownload) continue;
+        if (CancelledBefore(kStringDownloading, p)) return;
         const std::u16string address = machine_.Resolve(p.targetText);
         const std::u16string place = LocalPlace(p);
         log_.Write(u"Downloading " + p.name + u" to " + place);
@@ -162,6 +170,7 @@ void Phase::Install(PrerequisitesEnd& end) {
     for (Prerequisite& p : list_) {
         const int action = Action(p);
         if (action != kRunFromPayload && action != kRunDownloaded) continue;
+        if (CancelledBefore(kStringInstallingPrerequisite, p)) return;
         RunOne(p, end);
         if (end.restartStarted) return;
     }
@@ -180,7 +189,8 @@ PrerequisitesOutcome Phase::Run() {
     Acquire();
     OpenSites();
     PrerequisitesEnd end;
-    Install(end);
+    if (!cancelled_) Install(end);
+    end.cancelled = cancelled_;
     for (Prerequisite& p : list_) {
         if (!p.selected) continue;
         if (!end.restartStarted) machine_.Detect(p);

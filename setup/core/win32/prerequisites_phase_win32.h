@@ -37,6 +37,11 @@ struct PrerequisitesRequest {
     // Asks (unless `silent`) and restarts the system; answers true when the user declined.
     // Null: the system's own restart. Tests replace it: a real restart ends the session.
     std::function<bool(bool silent)> askAndRestart;
+    // Shows "Downloading %s" / "Installing %s" (string id and the prerequisite's name); null:
+    // nothing is shown.
+    std::function<void(int id, const std::u16string& name)> showProgress;
+    // Whether the user asked to cancel; asked before each download and each installer.
+    std::function<bool()> cancelRequested;
     // Pause after an installer that ended with 3010 or a system failure code.
     std::uint32_t pauseAfterFailureMs = 2000;
 };
