@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "configuration_test_text.h"
+#include "prerequisite_work_win32.h"
 #include "prerequisites_phase_win32.h"
 
 namespace maglorin {
@@ -180,6 +181,27 @@ TEST_F(PrerequisitesPhaseTest, InstallerServiceExemptionOnlyForOneThatApplies) {
     configuration_ = ConfigurationFile::Parse(test::IniSource(msi + u"LanguageList=1\r\n"));
     EXPECT_FALSE(PrerequisiteProvidesInstallerService(&configuration_));
     EXPECT_FALSE(PrerequisiteProvidesInstallerService(nullptr));
+}
+
+TEST(PrerequisiteSiteShortcutTest, WrittenInTheTemporaryFolderWithTwoLinesOnly) {
+    const std::optional<std::u16string> shortcut = WriteUrlShortcut(u"http://127.0.0.1/get\r\nIconFile=C:\\x.ico");
+    ASSERT_TRUE(shortcut.has_value());
+    const std::wstring path(shortcut->begin(), shortcut->end());
+    wchar_t temporary[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temporary);
+    EXPECT_EQ(path.rfind(std::wstring(temporary) + L"URL", 0), 0u) << std::string(path.begin(), path.end());
+    EXPECT_EQ(path.substr(path.size() - 4), L".url");
+    std::vector<char> bytes(256);
+    DWORD read = 0;
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const BOOL ok = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    DeleteFileW(path.c_str());
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(std::string(bytes.data(), read), "[InternetShortcut]\r\nURL=http://127.0.0.1/getIconFile=C:\\x.ico\r\n");
+    // The temporary name the shortcut was made from is gone.
+    EXPECT_EQ(GetFileAttributesW(path.substr(0, path.size() - 4).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace

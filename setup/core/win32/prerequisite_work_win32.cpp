@@ -100,10 +100,10 @@ DownloadResult DownloadPrerequisite(const DownloadRequest& request) {
     return job.Start();
 }
 
-bool OpenSiteShortcut(const std::u16string& address, SetupLog& log) {
+std::optional<std::u16string> WriteUrlShortcut(const std::u16string& address) {
     wchar_t folder[MAX_PATH + 1] = {};
     wchar_t name[MAX_PATH + 1] = {};
-    if (GetTempPathW(MAX_PATH, folder) == 0 || GetTempFileNameW(folder, L"URL", 0, name) == 0) return false;
+    if (GetTempPathW(MAX_PATH, folder) == 0 || GetTempFileNameW(folder, L"URL", 0, name) == 0) return std::nullopt;
     const std::wstring temporary = name;
     const std::wstring shortcut = temporary + L".url";
     DeleteFileW(temporary.c_str());
@@ -111,17 +111,28 @@ bool OpenSiteShortcut(const std::u16string& address, SetupLog& log) {
     const int bytes = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string narrow(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
     if (bytes > 0) WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), narrow.data(), bytes, nullptr, nullptr);
+    bool written = false;
     {
         const FileHandle file(CreateFileW(shortcut.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        DWORD written = 0;
-        if (!file.IsValid() || !WriteFile(file.Get(), narrow.data(), static_cast<DWORD>(narrow.size()), &written, nullptr) ||
-            written != narrow.size()) {
-            log.Write(u"prerequisite site: the shortcut could not be written");
-            return false;
-        }
+        DWORD count = 0;
+        written = file.IsValid() && WriteFile(file.Get(), narrow.data(), static_cast<DWORD>(narrow.size()), &count, nullptr) &&
+                  count == narrow.size();
     }
-    const auto started = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", shortcut.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-    log.Write(u"prerequisite site opened through " + Utf16(shortcut));
+    if (!written) {
+        DeleteFileW(shortcut.c_str());  // never a cut shortcut left behind
+        return std::nullopt;
+    }
+    return Utf16(shortcut);
+}
+
+bool OpenSiteShortcut(const std::u16string& address, SetupLog& log) {
+    const std::optional<std::u16string> shortcut = WriteUrlShortcut(address);
+    if (!shortcut) {
+        log.Write(u"prerequisite site: the shortcut could not be written");
+        return false;
+    }
+    const auto started = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", Wide(*shortcut).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    log.Write(u"prerequisite site opened through " + *shortcut);
     return started > 32;
 }
 

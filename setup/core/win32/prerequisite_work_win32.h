@@ -72,7 +72,10 @@ struct DownloadRequest {
 };
 [[nodiscard]] DownloadResult DownloadPrerequisite(const DownloadRequest& request);
 
-// Writes an Internet shortcut in the temporary folder and opens it with the shell.
+// Writes an Internet shortcut to `address` in the temporary folder ("URL....tmp.url"); its path,
+// or nullopt when it cannot be written (nothing is left behind then).
+std::optional<std::u16string> WriteUrlShortcut(const std::u16string& address);
+// Writes the shortcut and opens it with the shell.
 [[nodiscard]] bool OpenSiteShortcut(const std::u16string& address, SetupLog& log);
 
 // Asks (unless silent) with `question` and `caption` and restarts the system; true when the
