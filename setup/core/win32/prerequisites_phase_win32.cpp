@@ -182,23 +182,20 @@ PrerequisitesOutcome Phase::Run() {
     for (Prerequisite& p : list_) {
         machine_.Detect(p);
         // Without the wizard every missing one is chosen.
-        p.selected = p.detectionStatus != prerequisite_status::kPresent &&
-                     p.detectionStatus != prerequisite_status::kNotApplicable;
+        p.selected = ChosenByDefault(p);
         if (p.target == PrerequisiteTarget::Url && p.selected && LocalFileReady(p, LocalPlace(p))) p.downloaded = true;
     }
+    if (!AnythingToDo(list_)) return {};
     Acquire();
     OpenSites();
     PrerequisitesEnd end;
     if (!cancelled_) Install(end);
     end.cancelled = cancelled_;
     for (Prerequisite& p : list_) {
-        if (!p.selected) continue;
-        if (!end.restartStarted) machine_.Detect(p);
-        if (p.Mandatory() && p.detectionStatus != prerequisite_status::kPresent) {
-            log_.Write(u"prerequisite " + p.name + u": mandatory and still missing");
-            end.mandatoryMissing = true;
-        }
+        if (p.selected && !end.restartStarted) machine_.Detect(p);
     }
+    end.mandatoryMissing = MandatoryStillMissing(list_);
+    if (end.mandatoryMissing) log_.Write(u"prerequisites: a mandatory one is still missing");
     const PrerequisitesVerdict verdict = DecidePrerequisitesEnd(end);
     outcome_.result = verdict.result;
     outcome_.exitCode = verdict.exitCode;
