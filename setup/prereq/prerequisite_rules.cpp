@@ -147,3 +147,34 @@ PrerequisitesVerdict DecidePrerequisitesEnd(const PrerequisitesEnd& end) {
 bool PausesAfterExitCode(std::uint32_t exitCode) { return exitCode == 3010 || exitCode >= 0xC0000000u; }
 
 }  // namespace maglorin
+
+namespace maglorin {
+
+bool ChosenByDefault(const Prerequisite& prerequisite) {
+    const int status = prerequisite.detectionStatus;
+    return status != prerequisite_status::kPresent && status != prerequisite_status::kNotApplicable;
+}
+
+bool MayBeLeftOut(const Prerequisite& prerequisite) {
+    return !prerequisite.Mandatory() || prerequisite.detectionStatus == prerequisite_status::kPresent;
+}
+
+bool MandatoryStillMissing(const std::vector<Prerequisite>& prerequisites) {
+    for (const Prerequisite& p : prerequisites) {
+        if (p.selected && p.Mandatory() && p.detectionStatus != prerequisite_status::kPresent) return true;
+    }
+    return false;
+}
+
+bool AnythingToDo(const std::vector<Prerequisite>& prerequisites) {
+    for (const Prerequisite& p : prerequisites) {
+        const int action = PrerequisiteAction(p, false);
+        if (action == prerequisite_action::kRunFromPayload || action == prerequisite_action::kDownload ||
+            action == prerequisite_action::kOpenSite || action == prerequisite_action::kRunDownloaded) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace maglorin

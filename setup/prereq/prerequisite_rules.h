@@ -72,3 +72,21 @@ PrerequisitesVerdict DecidePrerequisitesEnd(const PrerequisitesEnd& end);
 bool PausesAfterExitCode(std::uint32_t exitCode);
 
 }  // namespace maglorin
+
+namespace maglorin {
+
+// Without a choice by the user every prerequisite that is missing here is chosen; present ones
+// and those that do not apply are left out.
+bool ChosenByDefault(const Prerequisite& prerequisite);
+
+// The user may not leave out a mandatory prerequisite that is not present.
+bool MayBeLeftOut(const Prerequisite& prerequisite);
+
+// After the installers ran and the chosen ones were detected again: a mandatory one that was
+// chosen and is still not present keeps the main installation back.
+bool MandatoryStillMissing(const std::vector<Prerequisite>& prerequisites);
+
+// Whether any prerequisite has something to do (run, download or open a site).
+bool AnythingToDo(const std::vector<Prerequisite>& prerequisites);
+
+}  // namespace maglorin

@@ -183,6 +183,50 @@ TEST(PrerequisiteActionTest, FromStatusSelectionAndTarget) {
     EXPECT_EQ(StatusAfterSearches(p, true), prerequisite_status::kPresent);
 }
 
+// --- Choice and blocking ----------------------------------------------------------------------
+
+TEST(PrerequisiteChoiceTest, DefaultsLeavingOutAndMandatoryBlocking) {
+    struct Case {
+        int status;
+        const char16_t* options;
+        bool chosen;
+        bool mayLeaveOut;
+    };
+    const Case cases[] = {
+        {prerequisite_status::kPresent, u"m", false, true},
+        {prerequisite_status::kMissingPayload, u"m", true, false},
+        {prerequisite_status::kMissingDownload, u"", true, true},
+        {prerequisite_status::kMissingSite, u"rm", true, false},
+        {prerequisite_status::kNotApplicable, u"m", false, false},
+    };
+    for (const Case& c : cases) {
+        Prerequisite p;
+        p.detectionStatus = c.status;
+        p.options = c.options;
+        EXPECT_EQ(ChosenByDefault(p), c.chosen) << c.status;
+        EXPECT_EQ(MayBeLeftOut(p), c.mayLeaveOut) << c.status;
+    }
+
+    std::vector<Prerequisite> list(2);
+    list[0].options = u"m";
+    list[0].detectionStatus = prerequisite_status::kPresent;
+    list[1].detectionStatus = prerequisite_status::kMissingPayload;
+    EXPECT_FALSE(MandatoryStillMissing(list));  // the missing one is optional
+    list[1].options = u"m";
+    EXPECT_TRUE(MandatoryStillMissing(list));
+    list[1].selected = false;  // one that does not apply here is never chosen: it does not block
+    list[1].detectionStatus = prerequisite_status::kNotApplicable;
+    EXPECT_FALSE(MandatoryStillMissing(list));
+
+    // Something to do only while a chosen one has an action that runs, downloads or opens.
+    list[0].selected = false;
+    EXPECT_FALSE(AnythingToDo(list));
+    list[1].selected = true;
+    EXPECT_FALSE(AnythingToDo(list));  // action 4: does not apply
+    list[1].detectionStatus = prerequisite_status::kMissingSite;
+    EXPECT_TRUE(AnythingToDo(list));
+}
+
 // --- Local place -----------------------------------------------------------------------------
 
 TEST(PrerequisiteLocalPlaceTest, FolderNameAndAddress) {

@@ -186,9 +186,32 @@ int SetupSession::LaunchAfterChecks() {
     const LaunchConditionsResult conditionsResult = EvaluateLaunchConditions(conditions);
     if (!conditionsResult.passed) return conditionsResult.exitCode;
 
-    PrerequisitesRequest prerequisitesRequest{configuration, !quiet_, &messages_, &log_};
+    PrerequisitesRequest prerequisitesRequest;
+    prerequisitesRequest.configuration = configuration;
+    prerequisitesRequest.userInterfaceEnabled = !quiet_;
+    prerequisitesRequest.messages = &messages_;
+    prerequisitesRequest.log = &log_;
+    prerequisitesRequest.extractor = extractor_.get();
+    prerequisitesRequest.packageFolder = Utf16FromPath(PackageFolder());
+    prerequisitesRequest.options = general_.options;
+    prerequisitesRequest.downloadFolder = general_.downloadFolder;
+    if (const FoundOption* user = parsed_.Find(OptionId::ProxyUserName)) prerequisitesRequest.proxyUserName = user->value;
+    if (const FoundOption* password = parsed_.Find(OptionId::ProxyPassword)) prerequisitesRequest.proxyPassword = password->value;
+    prerequisitesRequest.textOf = [this](int id) {
+        const std::wstring text = messages_.Text(static_cast<SetupStringId>(id));
+        return std::u16string(text.begin(), text.end());
+    };
+    prerequisitesRequest.showProgress = [this](int id, const std::u16string& name) {
+        const std::u16string text = FormatText(Utf16FromPath(messages_.Text(static_cast<SetupStringId>(id))), {name});
+        if (messages_.UserInterfaceEnabled()) status_.Show(windowTitle_, PathFromUtf16(text));
+    };
+    prerequisitesRequest.cancelRequested = [this] { return status_.CancelRequested(); };
+    Step(u"prerequisites");
     const PrerequisitesOutcome prerequisites = RunPrerequisites(prerequisitesRequest);
-    if (prerequisites.stopRun) return -1;
+    if (prerequisites.stopRun) {
+        RemoveResumeRegistration(packagePath_);
+        return -1;
+    }
     int exitCode = prerequisites.exitCode.value_or(0);
 
     InstallerLaunchRequest request;
