@@ -35,10 +35,8 @@ bool NeedsFixedDiskRestart(bool restarted, PackageFlags flags, std::u16string_vi
            !packageDriveIsFixed;
 }
 
-std::u16string RestartCommandLine(std::u16string_view copyPath, std::u16string_view packagePath,
-                                  const ParsedCommandLine& parsed) {
-    std::u16string line = u"\"";
-    line.append(copyPath).append(u"\" /OriginalPath:\"").append(packagePath).append(u"\"");
+std::u16string KeptOptionsAndTail(const ParsedCommandLine& parsed) {
+    std::u16string line;
     if (parsed.Has(OptionId::NoUi)) line.append(u" /exenoui");
     if (parsed.Has(OptionId::BasicUi)) line.append(u" /exebasicui");
     if (const FoundOption* language = parsed.Find(OptionId::Language)) {
@@ -51,6 +49,13 @@ std::u16string RestartCommandLine(std::u16string_view copyPath, std::u16string_v
     if (!parsed.tail.empty() && parsed.tail.front() != u' ') line.append(u" ");
     line.append(parsed.tail);
     return line;
+}
+
+std::u16string RestartCommandLine(std::u16string_view copyPath, std::u16string_view packagePath,
+                                  const ParsedCommandLine& parsed) {
+    std::u16string line = u"\"";
+    line.append(copyPath).append(u"\" /OriginalPath:\"").append(packagePath).append(u"\"");
+    return line.append(KeptOptionsAndTail(parsed));
 }
 
 bool IsOwnTemporaryCopy(std::u16string_view runningPath, std::u16string_view temporaryFolder,

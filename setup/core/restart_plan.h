@@ -20,6 +20,12 @@ bool IsServerPath(std::u16string_view path);
 bool NeedsFixedDiskRestart(bool restarted, PackageFlags flags, std::u16string_view packagePath,
                            bool packageDriveIsFixed);
 
+// What a stored command line of this run keeps: the interface options the user gave
+// ("/exenoui", "/exebasicui", "/exelang", "/exelog:", "/username:") and the option tail, each
+// after a blank. "/password:" is never written: a stored or started command line can be read by
+// others, so a later run asks again when it needs the password.
+std::u16string KeptOptionsAndTail(const ParsedCommandLine& parsed);
+
 // The command line of the copy: its own path and "/OriginalPath:" with the package path, then
 // the interface options the user gave ("/exenoui", "/exebasicui", "/exelang", "/exelog:",
 // "/username:") and the option tail. "/password:" is never written: the command line of a

@@ -26,6 +26,16 @@ TEST(FixedDiskRestart, CommandLineKeepsInterfaceOptionsAndTailButNeverThePasswor
     EXPECT_EQ(line.find(u"/password"), std::u16string::npos);
 }
 
+// The command line stored for the run after a restart keeps the same options, and the same
+// never holds the password.
+TEST(ResumeArguments, KeepInterfaceOptionsAndTailButNeverThePassword) {
+    const ParsedCommandLine parsed = ParseCommandLine(u"/password:\"p w\" /exebasicui /qb REBOOT=R");
+    const std::u16string kept = KeptOptionsAndTail(parsed);
+    EXPECT_EQ(kept, u" /exebasicui /qb REBOOT=R");
+    EXPECT_EQ(kept.find(u"p w"), std::u16string::npos);
+    EXPECT_EQ(KeptOptionsAndTail(ParseCommandLine(u"")), u"");
+}
+
 TEST(FixedDiskRestart, RestartedCopyParsesBackToTheSameRun) {
     const ParsedCommandLine original = ParseCommandLine(u"/exebasicui /qb REBOOT=R");
     const std::u16string line = RestartCommandLine(u"C:\\T\\s.exe", u"E:\\dir with blank\\s.exe", original);

@@ -18,6 +18,7 @@
 #include "reference_resolver.h"
 #include "restart_plan.h"
 #include "resume_registration_phase_win32.h"
+#include "resume_registration_win32.h"
 #include "setup_resources_win32.h"
 #include "setup_session_win32.h"
 
@@ -206,6 +207,11 @@ int SetupSession::LaunchAfterChecks() {
         if (messages_.UserInterfaceEnabled()) status_.Show(windowTitle_, PathFromUtf16(text));
     };
     prerequisitesRequest.cancelRequested = [this] { return status_.CancelRequested(); };
+    // Before every restart: run again at the next logon, silent runs staying silent.
+    prerequisitesRequest.registerResume = [this] {
+        const bool registered = RegisterResume(packagePath_, PathFromUtf16(KeptOptionsAndTail(parsed_)));
+        Step(registered ? u"resume registered for the next logon" : u"resume registration failed");
+    };
     Step(u"prerequisites");
     const PrerequisitesOutcome prerequisites = RunPrerequisites(prerequisitesRequest);
     if (prerequisites.stopRun) {
