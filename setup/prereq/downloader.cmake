@@ -18,5 +18,5 @@ if(MAGLORIN_WIN32)
     )
     target_include_directories(setup_download_win32 PUBLIC ${CMAKE_CURRENT_LIST_DIR}/win32
                                ${CMAKE_SOURCE_DIR}/setup/core/win32)
-    target_link_libraries(setup_download_win32 PUBLIC setup_download wininet user32)
+    target_link_libraries(setup_download_win32 PUBLIC setup_download shared_win32_handles wininet user32)
 endif()

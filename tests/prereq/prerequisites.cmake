@@ -6,7 +6,7 @@ if(MAGLORIN_WIN32)
     # setup.exe itself with one prerequisite each, the stand-in installer prereq_sample.exe served
     # by the download test servers over HTTP and FTP (see win32/setup_prerequisites_check.cmake).
     add_executable(prereq_sample ${CMAKE_CURRENT_LIST_DIR}/prereq_sample_win32.cpp)
-    target_include_directories(prereq_sample PRIVATE ${CMAKE_SOURCE_DIR}/setup/core/win32)
+    target_link_libraries(prereq_sample PRIVATE shared_win32_handles)
     maglorin_windows_program(prereq_sample GUI)
     maglorin_native_tool(setup_pack_for_prerequisites setup-pack)
     maglorin_add_command_test(prerequisite_packages

@@ -19,20 +19,6 @@ constexpr DWORD kHiddenRunOnlyIfLoggedOn = TASK_FLAG_HIDDEN | TASK_FLAG_RUN_ONLY
 std::wstring Wide(const std::u16string& text) { return PathFromUtf16(text); }
 std::u16string Utf16(const std::wstring& text) { return Utf16FromPath(text); }
 
-// Component services for this thread for as long as it lives; only a successful call is undone.
-class ComScope {
-public:
-    ComScope() : initialized_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComScope() {
-        if (initialized_) ::CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    bool initialized_;
-};
-
 // Starts the scheduler service when it is not running; failures surface when the work item is used.
 void MakeSureSchedulerRuns() {
     const ServiceHandle manager(::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
