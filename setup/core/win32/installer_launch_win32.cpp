@@ -42,10 +42,9 @@ void RemoveResumeRegistration(const InstallerLaunchRequest& request) {
     }
 }
 
-HWND DialogOwner() {
-    const HWND active = ::GetActiveWindow();
-    return active != nullptr ? active : ::GetForegroundWindow();
-}
+// This thread's active window, or none: another program's window never owns our dialogs (its
+// closing would take them down unanswered).
+HWND DialogOwner() { return ::GetActiveWindow(); }
 
 // "[SystemFolder]msiexec.exe": the native system folder (a 32-bit process starts it with the
 // file-system redirection off).

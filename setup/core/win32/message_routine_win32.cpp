@@ -6,6 +6,18 @@
 
 namespace maglorin {
 
+namespace {
+
+// Another program's window never owns our message box: when that program closes its window, the
+// system would take the box down with it, unanswered, and the message would be lost.
+bool OwnedByThisProcess(HWND window) {
+    DWORD processId = 0;
+    return window != nullptr && ::GetWindowThreadProcessId(window, &processId) != 0 &&
+           processId == ::GetCurrentProcessId();
+}
+
+}  // namespace
+
 std::wstring MessageRoutine::Text(SetupStringId id) const { return LoadSetupText(id, textSource_); }
 
 void MessageRoutine::Show(std::wstring_view text, UINT icon, bool topmost, const wchar_t* caption) {
@@ -19,7 +31,7 @@ void MessageRoutine::Show(std::wstring_view text, UINT icon, bool topmost, const
     HWND foreground = nullptr;
     if (owner == nullptr) {
         foreground = ::GetForegroundWindow();
-        owner = foreground;
+        owner = OwnedByThisProcess(foreground) ? foreground : nullptr;
     }
     ::MessageBoxW(owner, message.c_str(), caption, MB_OK | icon | (topmost ? MB_TOPMOST : 0));
     if (foreground != nullptr) ::SetForegroundWindow(foreground);
