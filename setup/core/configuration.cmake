@@ -15,6 +15,7 @@ target_include_directories(setup_config PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 if(MAGLORIN_WIN32)
     add_library(setup_config_win32 STATIC
         ${CMAKE_CURRENT_LIST_DIR}/win32/reference_lookups_win32.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/win32/registry_access_win32.cpp
     )
     target_include_directories(setup_config_win32 PUBLIC ${CMAKE_CURRENT_LIST_DIR}/win32)
     target_link_libraries(setup_config_win32 PUBLIC setup_config shared_win32_handles shell32 ole32 advapi32)

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "registry_access_win32.h"
 #include "win32_handles.h"
 
 namespace maglorin {
@@ -38,37 +39,6 @@ std::optional<std::u16string> QueryText(Query query) {
     return std::nullopt;
 }
 
-HKEY RootKey(RegistryRoot root) {
-    switch (root) {
-    case RegistryRoot::LocalMachine: return HKEY_LOCAL_MACHINE;
-    case RegistryRoot::CurrentUser: return HKEY_CURRENT_USER;
-    case RegistryRoot::ClassesRoot: return HKEY_CLASSES_ROOT;
-    case RegistryRoot::CurrentConfig: return HKEY_CURRENT_CONFIG;
-    case RegistryRoot::Users: break;
-    }
-    return HKEY_USERS;
-}
-
-REGSAM ViewAccess(RegistryView view) {
-    switch (view) {
-    case RegistryView::Force32: return KEY_WOW64_32KEY;
-    case RegistryView::Force64: return KEY_WOW64_64KEY;
-    case RegistryView::Default: break;
-    }
-    return 0;
-}
-
-// The stored bytes as text: up to the first NUL, or all whole characters when none is stored.
-std::u16string TextOfValue(const std::vector<BYTE>& data, DWORD size) {
-    std::u16string text;
-    for (DWORD at = 0; at + 1 < size; at += 2) {
-        const char16_t c = static_cast<char16_t>(data[at] | (data[at + 1] << 8));
-        if (c == u'\0') break;
-        text += c;
-    }
-    return text;
-}
-
 std::optional<std::u16string> SystemDirectory() {
     return QueryText([](wchar_t* buffer, DWORD size) { return GetSystemDirectoryW(buffer, size); });
 }
@@ -94,7 +64,7 @@ std::optional<std::u16string> QueryStringValue(HKEY key, const std::wstring& val
             continue;
         }
         if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::nullopt;
-        return TextOfValue(data, size);
+        return RegistryTextOfValue(data, size);
     }
     return std::nullopt;
 }
@@ -104,7 +74,7 @@ std::optional<std::u16string> QueryStringValue(HKEY key, const std::wstring& val
 std::optional<std::u16string> ReadRegistryString(const RegistryLocation& location, RegistryView view) {
     RegistryKeyHandle key;
     const std::wstring keyPath = ToWide(location.key);
-    if (RegOpenKeyExW(RootKey(location.root), keyPath.c_str(), 0, KEY_QUERY_VALUE | ViewAccess(view),
+    if (RegOpenKeyExW(RegistryRootKey(location.root), keyPath.c_str(), 0, KEY_QUERY_VALUE | RegistryViewAccess(view),
                       key.Receive()) != ERROR_SUCCESS) {
         return std::nullopt;
     }

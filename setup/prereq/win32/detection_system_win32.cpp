@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "msi_library_win32.h"
+#include "registry_access_win32.h"
 #include "version_resource_win32.h"
 #include "win32_handles.h"
 #include "windows_bitness_win32.h"
@@ -23,43 +24,15 @@ constexpr std::int32_t kInstallStateAbsent = 2;
 constexpr std::int32_t kInstallStateLocal = 3;
 constexpr std::int32_t kInstallStateSource = 4;
 
-HKEY RootKey(RegistryRoot root) {
-    switch (root) {
-    case RegistryRoot::LocalMachine: return HKEY_LOCAL_MACHINE;
-    case RegistryRoot::CurrentUser: return HKEY_CURRENT_USER;
-    case RegistryRoot::ClassesRoot: return HKEY_CLASSES_ROOT;
-    case RegistryRoot::CurrentConfig: return HKEY_CURRENT_CONFIG;
-    case RegistryRoot::Users: break;
-    }
-    return HKEY_USERS;
-}
-
-REGSAM ViewAccess(RegistryView view) {
-    if (view == RegistryView::Force64) return KEY_WOW64_64KEY;
-    if (view == RegistryView::Force32) return KEY_WOW64_32KEY;
-    return 0;
-}
-
 // Opened for reading only.
 RegistryKeyHandle OpenKey(const RegistryLocation& location, RegistryView view) {
     RegistryKeyHandle key;
     const std::wstring path = Wide(location.key);
-    if (RegOpenKeyExW(RootKey(location.root), path.c_str(), 0, KEY_READ | ViewAccess(view), key.Receive()) !=
+    if (RegOpenKeyExW(RegistryRootKey(location.root), path.c_str(), 0, KEY_READ | RegistryViewAccess(view), key.Receive()) !=
         ERROR_SUCCESS) {
         key.Reset();
     }
     return key;
-}
-
-// Text up to the first NUL, or every whole character when none is stored.
-std::u16string TextOf(const std::vector<BYTE>& data, DWORD size) {
-    std::u16string text;
-    for (DWORD at = 0; at + 1 < size; at += 2) {
-        const char16_t c = static_cast<char16_t>(data[at] | (data[at + 1] << 8));
-        if (c == u'\0') break;
-        text += c;
-    }
-    return text;
 }
 
 std::optional<RegistryData> QueryValue(HKEY key, const std::wstring& name) {
@@ -77,7 +50,7 @@ std::optional<RegistryData> QueryValue(HKEY key, const std::wstring& name) {
         RegistryData value;
         if (type == REG_SZ || type == REG_EXPAND_SZ) {
             value.kind = RegistryData::Kind::Text;
-            value.text = TextOf(data, size);
+            value.text = RegistryTextOfValue(data, size);
         } else if (type == REG_DWORD && size == sizeof(DWORD)) {
             value.kind = RegistryData::Kind::Number;
             value.number = static_cast<std::uint32_t>(data[0] | (data[1] << 8) | (data[2] << 16)) |
