@@ -105,7 +105,8 @@ ViewerProcess::ViewerProcess(const std::wstring& name, const std::vector<std::ws
         } while (FindNextFileW(search, &found));
         FindClose(search);
     }
-    CopyFileW((bin + L"maglorin.exe").c_str(), (folder_ + L"maglorin.exe").c_str(), FALSE);
+    // The viewer's test build, which answers the query channel, under the shipped program's name.
+    CopyFileW((bin + L"maglorin-test.exe").c_str(), (folder_ + L"maglorin.exe").c_str(), FALSE);
     for (const std::wstring& file : files) CopyFileW((bin + file).c_str(), (folder_ + file).c_str(), FALSE);
     replyFile_ = folder_ + L"state.txt";
     SetEnvironmentVariableW(L"MAGLORIN_TEST_CHANNEL", replyFile_.c_str());

@@ -3,7 +3,7 @@ maglorin_add_test(ui_window_test
     SOURCES win32/maglorin_window_test.cpp win32/window_driver.cpp
     LIBS user32 gdi32 advapi32
     TIMEOUT 900)
-add_dependencies(ui_window_test maglorin)
+add_dependencies(ui_window_test maglorin-test)
 foreach(needed sample_kit_files maglorin-render)
     if(TARGET ${needed})
         add_dependencies(ui_window_test ${needed})
@@ -14,3 +14,6 @@ endforeach()
 set_tests_properties(ui_window_test PROPERTIES RUN_SERIAL TRUE)
 # Picture files through the portable decoder and the system's picture service.
 maglorin_add_test(ui_picture_file_test SOURCES win32/picture_file_test.cpp LIBS viewer_ui)
+# The shipped program carries nothing of the test channel; the test build does (so the check can fail).
+maglorin_add_command_test(ui_shipped_program_has_no_test_channel
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32/no_test_channel.sh $<TARGET_FILE:maglorin> $<TARGET_FILE:maglorin-test>)

@@ -14,7 +14,6 @@
 #include "ui/win32/frmCredits.h"
 #include "ui/win32/frmMaterial.h"
 #include "ui/win32/picture_file.h"
-#include "ui/win32/test_channel.h"
 #include "ui/win32/text_encoding.h"
 
 namespace maglorin::win32 {
@@ -138,7 +137,7 @@ LRESULT frmMain::HandleMain(UINT message, WPARAM wParam, LPARAM lParam) {
         DropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
     case WM_COPYDATA:
-        return testChannel_ != nullptr ? testChannel_->Handle(reinterpret_cast<const COPYDATASTRUCT*>(lParam)) : 0;
+        return copyDataHandler_ != nullptr ? copyDataHandler_->Handle(reinterpret_cast<const COPYDATASTRUCT*>(lParam)) : 0;
     case WM_APP:
         // Start-up problems are told once the window is on screen.
         if (!backgroundProblem_.empty()) Message(std::exchange(backgroundProblem_, std::wstring()), MB_OK | MB_ICONWARNING);

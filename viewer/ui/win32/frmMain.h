@@ -23,7 +23,13 @@ inline constexpr const wchar_t* kMainWindowTitle = L"Maglorin (Beta 0.1)";
 // Title of every message box of the main window.
 inline constexpr const wchar_t* kProgramName = L"Maglorin";
 
-class TestChannel;
+// Answers WM_COPYDATA requests sent to the main window. The shipped program attaches none; the
+// test build of the viewer attaches its query channel (test_channel.h).
+class CopyDataHandler {
+public:
+    virtual ~CopyDataHandler() = default;
+    virtual LRESULT Handle(const COPYDATASTRUCT* request) = 0;
+};
 
 class frmMain {
 public:
@@ -41,7 +47,7 @@ public:
     // none is loaded, then puts the picture on materials 0 to 2.
     void OpenKitTexture(const std::wstring& path);
 
-    void AttachTestChannel(TestChannel* channel) { testChannel_ = channel; }
+    void AttachCopyDataHandler(CopyDataHandler* handler) { copyDataHandler_ = handler; }
 
     // Used by the test channel (test builds only observe through it).
     const MainMenu& Menu() const { return menu_; }
@@ -95,7 +101,7 @@ private:
     HINSTANCE instance_;
     TopLevelWindows& windows_;
     UserSettings& settings_;
-    TestChannel* testChannel_ = nullptr;
+    CopyDataHandler* copyDataHandler_ = nullptr;
 
     HWND window_ = nullptr;
     HWND picCanvas_ = nullptr;

@@ -10,7 +10,6 @@ add_library(viewer_ui STATIC
     win32/frmMaterial.cpp
     win32/main_menu.cpp
     win32/picture_file.cpp
-    win32/test_channel.cpp
     win32/text_encoding.cpp
     win32/user_settings.cpp
 )
@@ -21,3 +20,10 @@ target_link_libraries(viewer_ui PUBLIC shared_win32_handles viewer_ui_core viewe
 add_executable(maglorin win32/main.cpp win32/maglorin.rc)
 maglorin_windows_program(maglorin GUI)
 target_link_libraries(maglorin PRIVATE viewer_ui)
+
+# The test build of the viewer: the same program plus the query channel the window tests drive.
+# Nothing test-only goes into the shipped maglorin.exe.
+add_executable(maglorin-test win32/main.cpp win32/test_channel.cpp win32/maglorin.rc)
+maglorin_windows_program(maglorin-test GUI)
+target_compile_definitions(maglorin-test PRIVATE MAGLORIN_TEST_BUILD)
+target_link_libraries(maglorin-test PRIVATE viewer_ui)

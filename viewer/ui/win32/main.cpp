@@ -8,7 +8,9 @@
 #include "image/error_notice.h"
 #include "scene/scene.h"
 #include "ui/win32/frmMain.h"
+#if defined(MAGLORIN_TEST_BUILD)
 #include "ui/win32/test_channel.h"
+#endif
 #include "ui/win32/text_encoding.h"
 #include "ui/win32/user_settings.h"
 #include "win32_handles.h"
@@ -58,11 +60,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     UserSettings settings = LoadUserSettings();
     TopLevelWindows windows;
     frmMain main(scene, instance, windows, settings);
+#if defined(MAGLORIN_TEST_BUILD)
+    // The test build only: the window tests' query channel.
     TestChannel channelStorage;
     if (TestChannel* channel = TestChannel::FromEnvironment(channelStorage)) {
         channel->Attach(main, scene);
-        main.AttachTestChannel(channel);
+        main.AttachCopyDataHandler(channel);
     }
+#endif
     if (!main.Create(showCommand)) return 1;
     const std::wstring picture = PictureArgument();
     if (!picture.empty()) main.OpenKitTexture(picture);

@@ -6,28 +6,27 @@
 //             switches, materials, menus as attached, frame count, keys held) to the reply file
 //   "pause"   / "resume"  suspend and resume the timer's frames, so a test counts ticks exactly
 //   "tick N"  run N frame ticks now, each reading the keyboard as the timer would
-// Nothing of it is reachable in a normal run.
+// Only the viewer's test build (maglorin-test.exe) has it; the shipped maglorin.exe does not.
 
 #include <windows.h>
 
 #include <string>
 
 #include "scene/scene.h"
+#include "ui/win32/frmMain.h"
 
 namespace maglorin::win32 {
 
-class frmMain;
-
 inline constexpr ULONG_PTR kTestChannelTag = 0x4D47;  // "MG"
 
-class TestChannel {
+class TestChannel final : public CopyDataHandler {
 public:
     // Null when the channel is off (the variable is not set).
     static TestChannel* FromEnvironment(TestChannel& storage);
 
     void Attach(frmMain& window, Scene& scene);
     // Answers one request; 1 when it was understood, 0 otherwise.
-    LRESULT Handle(const COPYDATASTRUCT* request);
+    LRESULT Handle(const COPYDATASTRUCT* request) override;
 
 private:
     std::string StateReport() const;
