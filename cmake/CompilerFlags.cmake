@@ -1,9 +1,10 @@
 # Flags shared by both trees. SSE maths without contraction keeps single-precision results
 # identical between the native and the Windows build, so a frame is the same pixels in both.
-add_compile_options(
-    -Wall -Wextra -Werror
-    -msse2 -mfpmath=sse -ffp-contract=off
-)
+add_compile_options(-Wall -Wextra -Werror -ffp-contract=off)
+# SSE2 maths exists on x86 only; elsewhere single precision is the hardware's own anyway.
+if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64|amd64|i[3-6]86|x86)$")
+    add_compile_options(-msse2 -mfpmath=sse)
+endif()
 
 if(MAGLORIN_WIN32)
     add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
