@@ -110,10 +110,10 @@ bool WriteConfigurations(const fs::path& folder) {
 
 PackageName AsciiName(const std::string& text) { return PackageName(text.begin(), text.end()); }
 
-std::vector<std::uint8_t> Filler(std::size_t count, std::uint8_t seed) {
+std::vector<std::uint8_t> Filler(std::size_t count, std::uint8_t first) {
     std::vector<std::uint8_t> bytes(count);
     for (std::size_t i = 0; i < count; ++i) {
-        bytes[i] = static_cast<std::uint8_t>(seed + i * 7);
+        bytes[i] = static_cast<std::uint8_t>(first + i * 7);
     }
     return bytes;
 }

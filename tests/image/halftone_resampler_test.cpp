@@ -14,9 +14,9 @@ namespace maglorin {
 namespace {
 
 // Deterministic noise, so every run and every build compares the same pictures.
-DecodedPicture Noise(std::int32_t width, std::int32_t height, std::uint32_t seed) {
+DecodedPicture Noise(std::int32_t width, std::int32_t height, std::uint32_t noiseState) {
     DecodedPicture picture{width, height, {}};
-    std::uint32_t state = seed;
+    std::uint32_t state = noiseState;
     for (std::int64_t i = 0; i < static_cast<std::int64_t>(width) * height; ++i) {
         state = state * 1664525u + 1013904223u;
         picture.pixels.push_back(state >> 8);
