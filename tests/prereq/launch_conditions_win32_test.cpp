@@ -18,6 +18,7 @@
 #include "detection_system_win32.h"
 #include "launch_condition_messages.h"
 #include "version_resource_win32.h"
+#include "windows_bitness_win32.h"
 
 namespace maglorin {
 namespace {
@@ -136,9 +137,12 @@ TEST_F(ProbeRuns, OsNamesFromTheVersionWineReports) {
     EXPECT_EQ(Printable(Run(L"nt40", u"").osName), "Windows NT 4.0 Service Pack 6");
     EXPECT_EQ(Printable(Run(L"win2k", u"").osName), "Windows 2000 Service Pack 4");
     EXPECT_EQ(Printable(Run(L"winxp", u"").osName), "Windows XP x86 Service Pack 3");
-    EXPECT_EQ(Printable(Run(L"win2003", u"").osName), "Windows Server 2003 x86 Service Pack 2");
-    EXPECT_EQ(Printable(Run(L"vista", u"").osName), "Windows Vista x86 Service Pack 2");
-    EXPECT_EQ(Printable(Run(L"win2008", u"").osName), "Windows Server 2008 x86");
+    // The probe runs in this tree's prefix, which is 64-bit Windows for the 64-bit tree. (Wine's
+    // "winxp" is version 5.1, the 32-bit XP, in either prefix.)
+    const std::string width = IsWindows64Bit() ? "x64" : "x86";
+    EXPECT_EQ(Printable(Run(L"win2003", u"").osName), "Windows Server 2003 " + width + " Service Pack 2");
+    EXPECT_EQ(Printable(Run(L"vista", u"").osName), "Windows Vista " + width + " Service Pack 2");
+    EXPECT_EQ(Printable(Run(L"win2008", u"").osName), "Windows Server 2008 " + width);
     EXPECT_EQ(Printable(Run(L"win10", u"").osName), "OsNotIdentified");
 }
 
@@ -151,13 +155,16 @@ TEST_F(ProbeRuns, FamilyOf9xExcludesOnlyThe9xSystems) {
 }
 
 TEST_F(ProbeRuns, ExcludedVersionFailsWithTheProductNameAndTheDisplayText) {
-    const std::u16string lines = u"WinNTVersions=Windows 2000, Windows XP x86 Service Pack 3\r\nWinNTName=Windows XP\r\n";
-    const ProbeResult xp = Run(L"winxp", lines);
+    // 64-bit Windows is checked against its own list.
+    const std::u16string lines =
+        IsWindows64Bit() ? u"WinNT64Versions=Windows 2000, Windows Vista x64 Service Pack 2\r\nWinNT64Name=Windows Vista\r\n"
+                         : u"WinNTVersions=Windows 2000, Windows XP x86 Service Pack 3\r\nWinNTName=Windows XP\r\n";
+    const ProbeResult xp = Run(IsWindows64Bit() ? L"vista" : L"winxp", lines);
     EXPECT_EQ(xp.outcome, static_cast<int>(LaunchConditionsOutcome::NotMet));
     EXPECT_EQ(xp.exitCode, 0);
     EXPECT_EQ(xp.check, 1);
-    EXPECT_EQ(Printable(xp.message),
-              "Torvexa Kit Studio can not be installed on the following Windows versions: Windows XP");
+    EXPECT_EQ(Printable(xp.message), std::string("Torvexa Kit Studio can not be installed on the following Windows versions: ") +
+                                         (IsWindows64Bit() ? "Windows Vista" : "Windows XP"));
     EXPECT_EQ(Run(L"win7", lines).outcome, static_cast<int>(LaunchConditionsOutcome::Met));
 }
 

@@ -71,9 +71,11 @@ std::string ReadText(const std::filesystem::path& path) {
 }
 
 // A string the kit's database wrote under HKLM\Software\MaglorinLaunchKit; empty when none.
+// The kit is a 32-bit package, so on 64-bit Windows its values live in the 32-bit view.
 std::u16string KitRegistryValue(const wchar_t* name) {
     RegistryKeyHandle key;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\MaglorinLaunchKit", 0, KEY_READ, key.Receive()) != ERROR_SUCCESS) {
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\MaglorinLaunchKit", 0, KEY_READ | KEY_WOW64_32KEY,
+                        key.Receive()) != ERROR_SUCCESS) {
         return {};
     }
     wchar_t value[1024] = {};
