@@ -84,6 +84,8 @@ if(MAGLORIN_WIN32)
         set_property(TEST setup_language_dialog_${name} APPEND PROPERTY ENVIRONMENT "LC_ALL=${name}.UTF-8" "LANG=${name}.UTF-8")
         set_tests_properties(setup_language_dialog_${name} PROPERTIES
             FIXTURES_REQUIRED "wine_session;setup_program_packages" RESOURCE_LOCK installer_service
+            # The dialog must come up in front and be answered: no other program's windows meanwhile.
+            RUN_SERIAL TRUE
             PASS_REGULAR_EXPRESSION "dialog: ${title} \\| Please select a language:")
     endforeach()
 endif()
