@@ -1,7 +1,7 @@
-// Writes the seed inputs of the fuzz targets with our own writers: models with the 3DS writer,
+// Writes the starting inputs of the fuzz targets with our own writers: models with the 3DS writer,
 // packages with the packer's writer, pictures with the picture and BMP writers (and a small GIF
 // writer here), setup.ini as UTF-16 text. Archives come from 7zz (make_fuzz_seeds.sh).
-//   make-fuzz-seeds OUT     -> OUT/<target>/<seed>
+//   make-fuzz-seeds OUT     -> OUT/<target>/<input>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -238,7 +238,7 @@ int main(int argc, char** argv) {
                          WriteConfigurations(out / "configuration") && WritePictures(out / "picture") &&
                          WriteCommandLines(out / "command_line");
     if (!written) {
-        std::fprintf(stderr, "make-fuzz-seeds: a seed could not be written\n");
+        std::fprintf(stderr, "make-fuzz-seeds: a starting input could not be written\n");
         return 1;
     }
     return 0;

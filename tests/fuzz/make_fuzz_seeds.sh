@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Makes the seed inputs of every fuzz target into OUT/<target>: make-fuzz-seeds writes models,
+# Makes the starting inputs of every fuzz target into OUT/<target>: make-fuzz-seeds writes models,
 # packages, pictures and setup.ini with our own writers; archives come from the real 7zz.
 #   make_fuzz_seeds.sh MAKE-FUZZ-SEEDS OUT
 set -euo pipefail
