@@ -51,13 +51,7 @@ bool DecodeBitmapOrGif(const std::uint8_t* data, std::size_t size, DecodedPictur
         stbi_image_free(rgb);
         return false;
     }
-    picture.width = width;
-    picture.height = height;
-    picture.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
-        const unsigned char* p = rgb + i * 3;
-        picture.pixels[i] = (std::uint32_t{p[0]} << 16) | (std::uint32_t{p[1]} << 8) | p[2];
-    }
+    FillFromRgbTriples(picture, rgb, width, height);
     stbi_image_free(rgb);
     return true;
 }

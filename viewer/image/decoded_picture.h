@@ -20,4 +20,17 @@ struct DecodedPicture {
     }
 };
 
+// Fills the picture from packed 8-bit R, G, B triples, top row first (as stb's readers hand them
+// out); the dimensions were checked by the caller.
+inline void FillFromRgbTriples(DecodedPicture& picture, const unsigned char* rgb, std::int32_t width,
+                               std::int32_t height) {
+    picture.width = width;
+    picture.height = height;
+    picture.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
+        const unsigned char* p = rgb + i * 3;
+        picture.pixels[i] = (std::uint32_t{p[0]} << 16) | (std::uint32_t{p[1]} << 8) | p[2];
+    }
+}
+
 }  // namespace maglorin
