@@ -1,12 +1,15 @@
 // maglorin-render: renders one frame of a kit model without a window (catalogues, thumbnails,
-// CI) and writes it as a .bmp or .png file.
+// CI) and writes it as a .bmp or .png file; or a turntable of numbered frames, or a contact
+// sheet of several kits.
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "contact_sheet.h"
 #include "program_folder.h"
 #include "render_job.h"
 #include "render_options.h"
+#include "turntable_job.h"
 
 namespace maglorin::render_tool {
 namespace {
@@ -21,7 +24,10 @@ int Run(const std::vector<std::string>& arguments) {
         std::fputs(kUsage, stdout);
         return kExitOk;
     }
-    return RunRender(*parsed.options, ProgramFolder());
+    const RenderOptions& options = *parsed.options;
+    if (options.turntable > 0) return RunTurntable(options, ProgramFolder());
+    if (options.sheetColumns > 0) return RunContactSheet(options, ProgramFolder());
+    return RunRender(options, ProgramFolder());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "geometry/view_control.h"
 #include "image/clsFileBMP.h"
 #include "image/picture_decoder.h"
+#include "kit_picture.h"
 #include "render/modVisualisation.h"
 #include "scene/clsFile3DS.h"
 #include "scene/material_textures.h"
@@ -37,7 +38,7 @@ bool CheckPicture(const std::string& path, const char* what, std::string& error)
     }
     DecodedPicture picture;
     std::string reason;
-    if (!DecodePictureFile(path, picture, reason)) {
+    if (!DecodeKitPicture(path, picture, reason)) {
         error = std::string("cannot read the ") + what + " '" + path + "': " + reason;
         return false;
     }
@@ -81,7 +82,7 @@ bool SizeCanvas(Scene& scene, int width, int height, const std::string& backgrou
     } else {
         DecodedPicture picture;
         std::string reason;
-        if (!DecodePictureFile(backgroundPath, picture, reason)) {
+        if (!DecodeKitPicture(backgroundPath, picture, reason)) {
             error = "cannot read the background '" + backgroundPath + "': " + reason;
             return false;
         }
@@ -126,7 +127,7 @@ bool PrepareScene(Scene& scene, const RenderOptions& options, const std::string&
     }
     scene.CurrentStyle = kStyleGouraud;
     if (!options.texture.empty()) {
-        for (std::int32_t k = 0; k <= 2; ++k) LoadMaterialTexture(scene, k, options.texture);
+        LoadKitPicture(scene, options.texture);
         scene.CurrentStyle = kStyleMapped;
     }
     if (options.style) scene.CurrentStyle = *options.style;
@@ -154,14 +155,23 @@ bool WriteFrame(const Scene& scene, const std::string& path, std::string& error)
         return false;
     }
     DecodedPicture picture;
-    picture.width = scene.FrameSurface.Width();
-    picture.height = scene.FrameSurface.Height();
-    const std::uint32_t* words = scene.FrameSurface.Data();
-    if (words == nullptr) {
+    if (!FramePicture(scene, picture)) {
         error = "no frame to write";
         return false;
     }
+    return WritePngAtomically(picture, path, error);
+}
+
+bool FramePicture(const Scene& scene, DecodedPicture& picture) {
+    const std::uint32_t* words = scene.FrameSurface.Data();
+    if (words == nullptr) return false;
+    picture.width = scene.FrameSurface.Width();
+    picture.height = scene.FrameSurface.Height();
     picture.pixels.assign(words, words + static_cast<std::size_t>(picture.width) * picture.height);
+    return true;
+}
+
+bool WritePngAtomically(const DecodedPicture& picture, const std::string& path, std::string& error) {
     // Written beside the target and renamed, so a failed write leaves no partial picture.
     const std::string partial = path + ".partial";
     std::error_code ignored;

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "image/decoded_picture.h"
 #include "render_options.h"
 #include "scene/scene.h"
 
@@ -32,6 +33,13 @@ void RenderPreparedFrame(Scene& scene);
 // Writes the frame as a 24-bit .bmp or a .png (chosen by the extension); the file appears only
 // when complete.
 bool WriteFrame(const Scene& scene, const std::string& path, std::string& error);
+
+// The frame's pixels as a picture; false when the scene has no frame surface.
+[[nodiscard]] bool FramePicture(const Scene& scene, DecodedPicture& picture);
+
+// Writes `picture` as a .png under a temporary name beside `path` and renames it: `path` appears
+// only when complete, and an old file there survives a failed write.
+[[nodiscard]] bool WritePngAtomically(const DecodedPicture& picture, const std::string& path, std::string& error);
 
 // The whole program after the command line was parsed; messages go to standard error.
 int RunRender(const RenderOptions& options, const std::string& programFolder);

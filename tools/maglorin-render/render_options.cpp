@@ -7,13 +7,18 @@
 #include <functional>
 #include <map>
 
+#include "frame_name_pattern.h"
+
 namespace maglorin::render_tool {
 
 const char* const kUsage =
     "usage: maglorin-render [options] --out FILE\n"
-    "Renders one frame of a kit model without a window and writes it as .bmp or .png.\n"
+    "Renders one frame of a kit model without a window and writes it as .bmp or .png;\n"
+    "or a turntable of frames, or a contact sheet of several kits (both .png only).\n"
     "  --model FILE          3DS model (default: kit.3ds beside the program)\n"
-    "  --texture FILE        kit picture put on materials 0, 1 and 2\n"
+    "  --texture FILE        kit picture put on materials 0, 1 and 2; with --sheet it may be\n"
+    "                        given several times, and a folder stands for every .jpg, .jpeg,\n"
+    "                        .png, .bmp and .gif in it, in name order\n"
     "  --background FILE     background picture (default: BG.jpg beside the program, else black)\n"
     "  --style N|NAME        0..8 or Dot, Box, Wireframe, \"Wireframe Map\", \"Wireframe BFC\",\n"
     "                        Flat, Gouraud, Mapped, \"Photo Realistic\"\n"
@@ -29,6 +34,12 @@ const char* const kUsage =
     "  --light on|off        light the model (default off)\n"
     "  --backfaces on|off    draw faces turned away (default off)\n"
     "  --out FILE            the frame: .bmp (24-bit) or .png\n"
+    "  --turntable N         N frames (1..3600) of one turn about the vertical axis: frame i adds\n"
+    "                        i*360/N degrees to the Y rotation; --out holds one number field,\n"
+    "                        %d, %0Nd or %Nd (%% for a percent sign): --out kit-%03d.png\n"
+    "  --sheet COLSxROWS     one .png grid of the same view of every --texture kit, each cell\n"
+    "                        --size with the file name under it; more kits than cells is an error\n"
+    "  --jobs N              worker threads for --turntable and --sheet (default: one per core)\n"
     "  --help                this text\n";
 
 namespace {
@@ -79,10 +90,34 @@ bool ParseSwitch(const std::string& text, bool& value) {
     return true;
 }
 
-bool ParseSize(const std::string& text, int& width, int& height) {
+bool ParsePair(const std::string& text, int most, int& first, int& second) {
     const std::size_t x = Lower(text).find('x');
     if (x == std::string::npos) return false;
-    return ParseInt(text.substr(0, x), 1, 16384, width) && ParseInt(text.substr(x + 1), 1, 16384, height);
+    return ParseInt(text.substr(0, x), 1, most, first) && ParseInt(text.substr(x + 1), 1, most, second);
+}
+
+bool ParseSize(const std::string& text, int& width, int& height) { return ParsePair(text, 16384, width, height); }
+
+bool AddTexture(const std::string& text, RenderOptions& options) {
+    options.texture = text;
+    options.textures.push_back(text);
+    return !text.empty();
+}
+
+// What the options say together, once every one is read; empty when they agree.
+std::string CheckCombination(const RenderOptions& options) {
+    if (options.help) return std::string();
+    if (options.out.empty()) return "no output file given (--out FILE)";
+    const bool sheet = options.sheetColumns > 0;
+    if (sheet && options.turntable > 0) return "--turntable and --sheet cannot be combined";
+    if (options.textures.size() > 1 && !sheet) return "several --texture options need --sheet";
+    if (sheet && options.textures.empty()) return "--sheet needs at least one --texture (a picture or a folder)";
+    if (sheet && !HasExtension(options.out, ".png")) return "a contact sheet is written as .png only";
+    if (options.turntable > 0) {
+        std::string error;
+        if (!ParseFrameNamePattern(options.out, error)) return error;
+    }
+    return std::string();
 }
 
 using Setter = std::function<bool(const std::string&, RenderOptions&)>;
@@ -91,7 +126,7 @@ const std::map<std::string, std::pair<Setter, const char*>>& OptionTable() {
     using O = RenderOptions;
     static const std::map<std::string, std::pair<Setter, const char*>> table = {
         {"--model", {[](const std::string& v, O& o) { o.model = v; return !v.empty(); }, "a file name"}},
-        {"--texture", {[](const std::string& v, O& o) { o.texture = v; return !v.empty(); }, "a file name"}},
+        {"--texture", {AddTexture, "a file name"}},
         {"--background", {[](const std::string& v, O& o) { o.background = v; return !v.empty(); }, "a file name"}},
         {"--out", {[](const std::string& v, O& o) { o.out = v; return !v.empty(); }, "a file name"}},
         {"--style", {[](const std::string& v, O& o) { o.style = ParseStyle(v); return o.style.has_value(); },
@@ -112,6 +147,12 @@ const std::map<std::string, std::pair<Setter, const char*>>& OptionTable() {
                     "degrees"}},
         {"--light", {[](const std::string& v, O& o) { return ParseSwitch(v, o.light); }, "on or off"}},
         {"--backfaces", {[](const std::string& v, O& o) { return ParseSwitch(v, o.backfaces); }, "on or off"}},
+        {"--turntable", {[](const std::string& v, O& o) { return ParseInt(v, 1, kMostTurntableFrames, o.turntable); },
+                         "a frame count of 1..3600"}},
+        {"--jobs", {[](const std::string& v, O& o) { int n = 0; o.jobs = n; return ParseInt(v, 1, kMostJobs, *o.jobs); },
+                    "a thread count of 1..256"}},
+        {"--sheet", {[](const std::string& v, O& o) { return ParsePair(v, kMostSheetSide, o.sheetColumns, o.sheetRows); },
+                     "COLSxROWS with 1..64 each"}},
     };
     return table;
 }
@@ -155,7 +196,8 @@ ParseResult ParseRenderOptions(const std::vector<std::string>& arguments) {
             return {std::nullopt, "bad value '" + value + "' for " + name + " (expected " + found->second.second + ")"};
         }
     }
-    if (!options.help && options.out.empty()) return {std::nullopt, "no output file given (--out FILE)"};
+    const std::string conflict = CheckCombination(options);
+    if (!conflict.empty()) return {std::nullopt, conflict};
     return {options, std::string()};
 }
 

@@ -17,6 +17,7 @@ struct Triple {
 struct RenderOptions {
     std::string model;                  // empty: kit.3ds beside the program
     std::string texture;                // empty: only the textures the model names
+    std::vector<std::string> textures;  // every --texture in order (several only with --sheet)
     std::string background;             // empty: BG.jpg beside the program when it is there
     std::optional<int> style;           // empty: "Mapped" with a texture, "Gouraud" without
     int width = 640;
@@ -30,9 +31,19 @@ struct RenderOptions {
     std::optional<float> roll;
     bool light = false;
     bool backfaces = false;
-    std::string out;
+    std::string out;                    // with --turntable: a name with one frame-number field
+    int turntable = 0;                  // frames of one turn about the vertical axis; 0: one frame
+    std::optional<int> jobs;            // worker threads; empty: one per core
+    int sheetColumns = 0;               // --sheet COLSxROWS; 0: no contact sheet
+    int sheetRows = 0;
     bool help = false;
 };
+
+// Most frames a turntable takes.
+inline constexpr int kMostTurntableFrames = 3600;
+// Most worker threads --jobs takes, and most columns or rows of a contact sheet.
+inline constexpr int kMostJobs = 256;
+inline constexpr int kMostSheetSide = 64;
 
 struct ParseResult {
     std::optional<RenderOptions> options;
