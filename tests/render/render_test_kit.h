@@ -4,7 +4,10 @@
 
 #include <cstdlib>
 #include <cstdint>
+#include <filesystem>
+#include <random>
 #include <string>
+#include <system_error>
 
 #include "render_job.h"
 #include "render_options.h"
@@ -47,5 +50,28 @@ inline std::uint64_t FrameHash(const PixelView& frame) {
     }
     return hash;
 }
+
+// A fresh empty folder under the temporary folder, removed with everything in it at the end.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const std::string& name)
+        : path_(std::filesystem::temp_directory_path() /
+                ("maglorin-" + name + "-" + std::to_string(std::random_device{}()) + "-" +
+                 std::to_string(std::random_device{}()))) {
+        std::filesystem::create_directories(path_);
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+    const std::filesystem::path& Path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
 
 }  // namespace maglorin::render_testing
