@@ -5,17 +5,24 @@
 // triangulation and the fills).
 //
 // Before the frames: a large JPEG decoded by the viewer's decoder and by stb_image's, and its
-// halftone resampling to the frame size.
+// halftone resampling to the frame size. After them: a turntable of the chosen style (default
+// "Mapped"), each frame copied from the prepared scene and rendered, then also written as a .png,
+// on one core and on every core.
 //
 //   render-bench [--frames N] [--light on|off] [--backfaces on|off] [--size WxH] [--style N|NAME]
-//                [--decodes N]
+//                [--decodes N] [--turntable N]
 #include <time.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <functional>
+#include <random>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "geometry/face_ordering.h"
@@ -26,6 +33,7 @@
 #include "render/modVisualisation.h"
 #include "render_job.h"
 #include "render_options.h"
+#include "turntable_job.h"
 
 namespace maglorin::render_bench {
 namespace {
@@ -63,10 +71,61 @@ void LightLikeStyle(Scene& scene, int style) {
     else LightAllMeshes(scene, light);
 }
 
+// Wall-clock seconds of a whole turntable of `count` frames on `workers` threads, the fastest of
+// three rounds; each frame is copied from the prepared scene and rendered, and written as a .png
+// into `folder` unless that is empty. False when a frame could not be written.
+bool TurntableSeconds(const Scene& prepared, int count, int workers, const std::string& folder, double& seconds) {
+    const render_tool::FrameWork work = [&](int index, std::string& error) {
+        Scene frame;
+        render_tool::RenderTurntableFrame(prepared, index, count, frame);
+        if (folder.empty()) return true;
+        DecodedPicture picture;
+        return render_tool::FramePicture(frame, picture) &&
+               render_tool::WritePngAtomically(picture, folder + "/frame-" + std::to_string(index) + ".png", error);
+    };
+    for (int round = 0; round < 3; ++round) {
+        const auto start = std::chrono::steady_clock::now();
+        std::string error;
+        if (!render_tool::RunFrameWork(count, workers, work, {}, error)) {
+            std::fprintf(stderr, "render-bench: %s\n", error.c_str());
+            return false;
+        }
+        const double spent = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (round == 0 || spent < seconds) seconds = spent;
+    }
+    return true;
+}
+
+// Frames per second of a turntable on one core and on every core, and their ratio: rendering
+// alone, then rendering with each frame written as a .png file (what --turntable does).
+int PrintTurntableRows(const Scene& prepared, int count) {
+    const int cores = render_tool::WorkerCount(std::nullopt, count);
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("render-bench-turntable-" + std::to_string(std::random_device{}()));
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    double renderOne = 0.0, renderAll = 0.0, writeOne = 0.0, writeAll = 0.0;
+    const bool ok = !error && TurntableSeconds(prepared, count, 1, std::string(), renderOne) &&
+                    TurntableSeconds(prepared, count, cores, std::string(), renderAll) &&
+                    TurntableSeconds(prepared, count, 1, folder.string(), writeOne) &&
+                    TurntableSeconds(prepared, count, cores, folder.string(), writeAll);
+    std::filesystem::remove_all(folder, error);
+    if (!ok) return 1;
+    std::printf("\nturntable of %d frames in \"%s\": wall clock, fastest of 3 runs; %d worker threads on %u cores\n",
+                count, render_tool::StyleCaption(prepared.CurrentStyle), cores, std::thread::hardware_concurrency());
+    std::printf("%-20s %12s %12s %8s\n", "", "1 core", "all cores", "ratio");
+    std::printf("%-20s %8.1f fps %8.1f fps %7.2fx\n", "turntable (render)", count / renderOne, count / renderAll,
+                renderOne / renderAll);
+    std::printf("%-20s %8.1f fps %8.1f fps %7.2fx\n", "turntable (+ .png)", count / writeOne, count / writeAll,
+                writeOne / writeAll);
+    return 0;
+}
+
 int Run(const std::vector<std::string>& arguments) {
     int frames = 300;
     int only = -1;  // every style
     int decodes = 10;
+    int turntable = 36;
     render_tool::RenderOptions options;
     options.width = 1024;
     options.height = 768;
@@ -79,6 +138,7 @@ int Run(const std::vector<std::string>& arguments) {
         else if (name == "--backfaces") options.backfaces = value == "on";
         else if (name == "--style") only = render_tool::ParseStyle(value).value_or(-1);
         else if (name == "--decodes") decodes = std::atoi(value.c_str());
+        else if (name == "--turntable") turntable = std::atoi(value.c_str());
         else if (name == "--size") std::sscanf(value.c_str(), "%dx%d", &options.width, &options.height);
         else {
             std::fprintf(stderr, "render-bench: unknown option %s\n", name.c_str());
@@ -137,7 +197,9 @@ int Run(const std::vector<std::string>& arguments) {
         std::printf("%-16s %9.3f %9.1f %7.2f | %9.3f %9.3f %9.3f %9.3f\n", render_tool::StyleCaption(style), frameMs,
                     1000.0 / frameMs, frameMs / copyMs, projectMs, lightMs, sortMs, rest);
     }
-    return 0;
+    if (turntable <= 0) return 0;
+    scene.CurrentStyle = only >= 0 ? only : kStyleMapped;
+    return PrintTurntableRows(scene, turntable);
 }
 
 }  // namespace
