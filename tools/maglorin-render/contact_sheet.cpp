@@ -136,6 +136,7 @@ int RunContactSheet(const RenderOptions& options, const std::string& programFold
     if (!ListSheetKits(options.textures, kits, error) ||
         !RenderSheet(options, programFolder, kits, progress, sheet, error) ||
         !WritePngAtomically(sheet, options.out, error)) {
+        if (progress) std::fputc('\n', stderr);  // end the progress line before the reason
         std::fprintf(stderr, "maglorin-render: %s\n", error.c_str());
         return kExitFailed;
     }

@@ -43,6 +43,7 @@ int RenderTurntable(const RenderOptions& options, const std::string& programFold
         return WritePngAtomically(picture, FrameFileName(*pattern, index), frameError);
     };
     if (!RunFrameWork(count, WorkerCount(options.jobs, count), work, progress, error)) {
+        if (progress) std::fputc('\n', stderr);  // end the progress line before the reason
         std::fprintf(stderr, "maglorin-render: turntable stopped: %s\n", error.c_str());
         return kExitFailed;
     }
