@@ -168,6 +168,34 @@ TEST_F(RenderJob, RefusesMissingOrBrokenInputsWithoutWritingAnything) {
     }
 }
 
+TEST_F(RenderJob, APngKitPictureLooksLikeTheSamePicturesJpeg) {
+    // The render tool also takes PNG kit pictures (the template); one holding the pixels the
+    // viewer decodes from kit-home.jpg must give the very frame the JPEG gives.
+    DecodedPicture home;
+    std::string error;
+    ASSERT_TRUE(DecodePictureFile(render_testing::BinFolder() + "kit-home.jpg", home, error)) << error;
+    ASSERT_TRUE(WritePicturePng(File("home.png"), home));
+    Write("home.jpg.png", "\x89PNG\r\n\x1a\n but nothing after the signature");
+    for (const int style : {kStyleMapped, kStylePhotoRealistic}) {
+        RenderOptions jpeg = Kit("unused.png");
+        jpeg.style = style;
+        RenderOptions png = jpeg;
+        png.texture = File("home.png");
+        Scene fromJpeg, fromPng;
+        ASSERT_TRUE(PrepareScene(fromJpeg, jpeg, render_testing::BinFolder(), error)) << error;
+        ASSERT_TRUE(PrepareScene(fromPng, png, render_testing::BinFolder(), error)) << error;
+        RenderPreparedFrame(fromJpeg);
+        RenderPreparedFrame(fromPng);
+        EXPECT_EQ(render_testing::FrameHash(fromJpeg.FramePixels), render_testing::FrameHash(fromPng.FramePixels))
+            << StyleCaption(style);
+    }
+    RenderOptions damaged = Kit("unused.png");
+    damaged.texture = File("home.jpg.png");
+    Scene scene;
+    EXPECT_FALSE(PrepareScene(scene, damaged, render_testing::BinFolder(), error));
+    EXPECT_NE(error.find("home.jpg.png"), std::string::npos) << error;
+}
+
 TEST_F(RenderJob, DefaultsComeFromTheProgramFolder) {
     // No --model: kit.3ds beside the program; no texture: "Gouraud".
     RenderOptions options;
