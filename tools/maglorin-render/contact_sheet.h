@@ -55,6 +55,6 @@ void PlaceCell(DecodedPicture& sheet, const SheetLayout& layout, int index, cons
 
 // The whole --sheet run: lists the kits, renders and writes the sheet (nothing is written when
 // any kit fails). Exit code as RunRender's; messages go to standard error.
-int RunContactSheet(const RenderOptions& options, const std::string& programFolder);
+[[nodiscard]] int RunContactSheet(const RenderOptions& options, const std::string& programFolder);
 
 }  // namespace maglorin::render_tool

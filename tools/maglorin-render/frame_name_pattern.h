@@ -22,7 +22,7 @@ inline constexpr int kMostFieldWidth = 10;
 // Reads `text`: exactly one field of the forms %d, %0Nd or %Nd (N up to kMostFieldWidth) in the
 // file name part (after the last '/' or '\'), "%%" for a literal percent sign, nothing else that
 // starts with '%', and a name ending in ".png" (any case). Empty with the reason otherwise.
-std::optional<FrameNamePattern> ParseFrameNamePattern(const std::string& text, std::string& error);
+[[nodiscard]] std::optional<FrameNamePattern> ParseFrameNamePattern(const std::string& text, std::string& error);
 
 // The file name of frame `index` (>= 0).
 std::string FrameFileName(const FrameNamePattern& pattern, int index);

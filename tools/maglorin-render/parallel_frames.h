@@ -20,6 +20,7 @@ int WorkerCount(std::optional<int> requested, int count);
 // Runs every item on `workers` threads (the calling thread is one of them). True when all
 // succeeded; otherwise false with the error of the lowest failed index in `error` (items after
 // a failure may not have run).
-bool RunFrameWork(int count, int workers, const FrameWork& work, const FrameProgress& progress, std::string& error);
+[[nodiscard]] bool RunFrameWork(int count, int workers, const FrameWork& work, const FrameProgress& progress,
+                                std::string& error);
 
 }  // namespace maglorin::render_tool

@@ -20,9 +20,10 @@ void RenderTurntableFrame(const Scene& prepared, int index, int count, Scene& fr
 
 // Prepares the scene once and writes every frame to its file; `progress` may be empty.
 // Exit code as RunRender's; messages go to standard error.
-int RenderTurntable(const RenderOptions& options, const std::string& programFolder, const FrameProgress& progress);
+[[nodiscard]] int RenderTurntable(const RenderOptions& options, const std::string& programFolder,
+                                  const FrameProgress& progress);
 
 // RenderTurntable with a progress line on standard error when that is a terminal.
-int RunTurntable(const RenderOptions& options, const std::string& programFolder);
+[[nodiscard]] int RunTurntable(const RenderOptions& options, const std::string& programFolder);
 
 }  // namespace maglorin::render_tool
