@@ -10,4 +10,6 @@ if(MAGLORIN_FUZZ)
     add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
                         -fno-omit-frame-pointer -Wno-unknown-warning-option)
     add_link_options(-fsanitize=address,undefined)
+    # The conventional switch for limits that only make fuzzing faster (see picture_limits.h).
+    add_compile_definitions(FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION)
 endif()

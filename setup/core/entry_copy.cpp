@@ -26,8 +26,8 @@ namespace maglorin {
             return kResultReadError;
         }
         done += got;
-        if (progress != nullptr) {
-            progress->SetCompleted(done);
+        if (progress != nullptr && progress->SetCompleted(done)) {
+            return kResultCancelled;
         }
     }
     return kResultSuccess;
