@@ -60,7 +60,8 @@
     X(kStringCannotAccessUrl, 247, "Cannot acces URL: %s") \
     X(kStringPia2010Required, 248, "%s cannot be installed on systems without %s 2010 Primary Interop Assembly.") \
     X(kStringSharedPiaRequired, 255, "%s cannot be installed on systems without %s Primary Interop Assembly.") \
-    X(kStringUpgradeInstance, 256, "An upgrade of the selected instance will be performed. Do you want to continue?")
+    X(kStringUpgradeInstance, 256, "An upgrade of the selected instance will be performed. Do you want to continue?") \
+    X(kStringQuestionCaption, 257, "Question")
 
 #ifndef RC_INVOKED
 

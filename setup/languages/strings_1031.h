@@ -56,4 +56,5 @@
     X(kStringCannotAccessUrl, 247, "Auf die URL kann nicht zugegriffen werden: %s") \
     X(kStringPia2010Required, 248, "%s kann nicht auf Systemen ohne die Primary Interop Assembly von %s 2010 installiert werden.") \
     X(kStringSharedPiaRequired, 255, "%s kann nicht auf Systemen ohne die Primary Interop Assembly von %s installiert werden.") \
-    X(kStringUpgradeInstance, 256, "Die ausgewählte Instanz wird aktualisiert. Möchten Sie fortfahren?")
+    X(kStringUpgradeInstance, 256, "Die ausgewählte Instanz wird aktualisiert. Möchten Sie fortfahren?") \
+    X(kStringQuestionCaption, 257, "Frage")

@@ -56,4 +56,5 @@
     X(kStringCannotAccessUrl, 247, "Impossible d'accéder à l'URL : %s") \
     X(kStringPia2010Required, 248, "%s ne peut pas être installé sur les systèmes sans l'assembly PIA (Primary Interop Assembly) de %s 2010.") \
     X(kStringSharedPiaRequired, 255, "%s ne peut pas être installé sur les systèmes sans l'assembly PIA (Primary Interop Assembly) de %s.") \
-    X(kStringUpgradeInstance, 256, "L'instance sélectionnée va être mise à niveau. Voulez-vous continuer ?")
+    X(kStringUpgradeInstance, 256, "L'instance sélectionnée va être mise à niveau. Voulez-vous continuer ?") \
+    X(kStringQuestionCaption, 257, "Question")

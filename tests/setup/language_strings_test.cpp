@@ -52,8 +52,9 @@ void ExpectTranslationOf(const Text (&translation)[N], const char* language) {
         EXPECT_FALSE(text.text.empty()) << language << ": " << base.name;
         if (text.text == base.text) ++unchanged;
     }
-    // Words such as "Confirmation" are the same in French; anything more is an untranslated copy.
-    EXPECT_LE(unchanged, 1) << language << ": texts left in English";
+    // Words such as "Confirmation" and "Question" are the same in French; anything more is an
+    // untranslated copy.
+    EXPECT_LE(unchanged, 2) << language << ": texts left in English";
 }
 
 TEST(LanguageStrings, EveryLibraryTranslatesEveryTextUnderItsId) {

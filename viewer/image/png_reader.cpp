@@ -35,16 +35,25 @@ bool ReadPngFile(const std::filesystem::path& path, DecodedPicture& picture, std
         error = "cannot read the PNG file";
         return false;
     }
+    return ReadPngMemory(bytes.data(), bytes.size(), picture, error);
+}
+
+bool ReadPngMemory(const std::uint8_t* data, std::size_t size, DecodedPicture& picture, std::string& error) {
+    picture = DecodedPicture{};
+    if (size == 0 || size > kMaxPictureFileBytes || size > static_cast<std::size_t>(INT_MAX)) {
+        error = "the PNG file is empty or too large";
+        return false;
+    }
     int width = 0;
     int height = 0;
     int channels = 0;
-    const int length = static_cast<int>(bytes.size());
-    if (stbi_info_from_memory(bytes.data(), length, &width, &height, &channels) == 0) {
+    const int length = static_cast<int>(size);
+    if (stbi_info_from_memory(data, length, &width, &height, &channels) == 0) {
         error = "not a PNG picture";
         return false;
     }
     if (!PictureSizeAllowed(width, height, error)) return false;
-    unsigned char* rgb = stbi_load_from_memory(bytes.data(), length, &width, &height, &channels, 3);
+    unsigned char* rgb = stbi_load_from_memory(data, length, &width, &height, &channels, 3);
     if (rgb == nullptr) {
         error = "damaged PNG file";
         return false;

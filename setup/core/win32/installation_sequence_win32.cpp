@@ -247,6 +247,7 @@ int SetupSession::LaunchAfterChecks() {
     request.prerequisiteResults = prerequisites.resultProperties;
     request.userInterfaceEnabled = !quiet_;
     request.messages = &messages_;
+    request.text = [this](SetupStringId id) { return Utf16FromPath(messages_.Text(id)); };
     request.log = &log_;
     const std::wstring packagePath = packagePath_;
     request.removeResumeRegistration = [packagePath] { RemoveResumeRegistration(packagePath); };

@@ -7,6 +7,7 @@
 
 #include "extraction_paths.h"
 #include "instance_record.h"
+#include "message_text.h"
 #include "instances_dialog_win32.h"
 #include "msi_library_win32.h"
 #include "payload_extractor.h"
@@ -28,6 +29,16 @@ void Log(const InstallerLaunchRequest& request, const std::u16string& line) {
     if (request.log != nullptr) {
         request.log->Write(line);
     }
+}
+
+std::u16string Text(const InstallerLaunchRequest& request, SetupStringId id) {
+    if (request.text) {
+        return request.text(id);
+    }
+    for (const SetupStringText& row : kSetupStrings) {
+        if (row.id == id) return row.text;
+    }
+    return {};
 }
 
 void ShowError(const InstallerLaunchRequest& request, const std::u16string& text) {
@@ -78,8 +89,9 @@ bool ConfirmUpgrade(const InstallerLaunchRequest& request) {
     if (!request.userInterfaceEnabled) {
         return true;
     }
-    return ::MessageBoxW(DialogOwner(), L"An upgrade of the selected instance will be performed. Do you want to continue?",
-                         L"Question", MB_YESNO | MB_ICONQUESTION) == IDYES;
+    const std::wstring question = PathFromUtf16(Text(request, kStringUpgradeInstance));
+    const std::wstring caption = PathFromUtf16(Text(request, kStringQuestionCaption));
+    return ::MessageBoxW(DialogOwner(), question.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 // The database to install: the MainAppURL address, or the main package extracted. nullopt with
@@ -95,7 +107,7 @@ std::optional<std::u16string> PreparePackagePath(InstallerLaunchRequest& request
             return url;
         }
         // An address that cannot be reached is an error of the run, not a choice of the user.
-        ShowError(request, u"Cannot acces URL: " + url);
+        ShowError(request, FormatText(Text(request, kStringCannotAccessUrl), {url}));
         Log(request, u"Cannot reach the package address " + url);
         outcome.exitCode = kExitError;
         return std::nullopt;

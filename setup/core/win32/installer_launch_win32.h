@@ -19,6 +19,7 @@
 #include "package_records.h"
 #include "setup_log.h"
 #include "user_messages.h"
+#include "setup_string_ids.h"
 
 namespace maglorin {
 
@@ -53,6 +54,8 @@ struct InstallerLaunchRequest {
 
     bool userInterfaceEnabled = true;
     UserMessages* messages = nullptr;    // required
+    // The texts in the chosen language; null: the built-in texts of the string list.
+    std::function<std::u16string(SetupStringId)> text;
     SetupLog* log = nullptr;             // null: nothing logged
     std::function<void()> removeResumeRegistration;               // null: nothing registered
     std::function<bool(const std::u16string& url)> urlReachable;  // "HEAD" test; null: used unchecked
