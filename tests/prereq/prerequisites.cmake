@@ -32,3 +32,7 @@ if(MAGLORIN_WIN32)
     add_dependencies(prerequisites_phase_win32_test prereq_sample)
     set_tests_properties(prerequisites_phase_win32_test PROPERTIES FIXTURES_REQUIRED wine_session)
 endif()
+
+# The wizard's pages, rows, check boxes and result texts.
+maglorin_add_test(prerequisite_wizard_model_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/prerequisite_wizard_model_test.cpp LIBS setup_prerequisite_wizard)
