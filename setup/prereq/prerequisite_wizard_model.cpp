@@ -152,6 +152,12 @@ CheckChange ChangeSelection(Prerequisite& prerequisite, bool checked) {
     return CheckChange::Applied;
 }
 
+void KeepChoiceAfterRun(std::vector<Prerequisite>& prerequisites) {
+    for (Prerequisite& p : prerequisites) {
+        if (p.detectionStatus == kPresent) p.selected = false;
+    }
+}
+
 std::vector<std::u16string> WizardSummaryLines(const std::vector<Prerequisite>& prerequisites,
                                                const std::function<bool(std::size_t)>& localFileReady,
                                                const WizardTextSource& texts) {

@@ -79,6 +79,10 @@ enum class CheckChange {
 };
 [[nodiscard]] CheckChange ChangeSelection(Prerequisite& prerequisite, bool checked);
 
+// Back from the result page to the list: what is present now is no longer chosen (a finished
+// installer is not run again); every other choice stays as the user left it.
+void KeepChoiceAfterRun(std::vector<Prerequisite>& prerequisites);
+
 // The summary page: one line per prerequisite that will be run, downloaded or opened.
 // `localFileReady(i)`: prerequisite i's download already sits in its local place.
 std::vector<std::u16string> WizardSummaryLines(const std::vector<Prerequisite>& prerequisites,

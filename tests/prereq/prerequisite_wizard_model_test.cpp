@@ -190,6 +190,19 @@ TEST(PrerequisiteWizardModelTest, CheckBoxChangesAndRefusals) {
     }
 }
 
+TEST(PrerequisiteWizardModelTest, BackAfterARunDropsOnlyWhatIsNowPresent) {
+    std::vector<Prerequisite> list = {Item(u"Installed now", kMissingPayload), Item(u"Failed", kMissingPayload),
+                                      Item(u"Left out", kMissingPayload)};
+    list[0].detectionStatus = kPresent;
+    list[2].selected = false;
+    KeepChoiceAfterRun(list);
+    EXPECT_FALSE(list[0].selected);
+    EXPECT_TRUE(list[1].selected);
+    EXPECT_FALSE(list[2].selected);
+    // Next again runs only the one that failed.
+    EXPECT_EQ(WizardSummaryLines(list, nullptr, nullptr), std::vector<std::u16string>{u"Install Failed"});
+}
+
 TEST(PrerequisiteWizardModelTest, SummaryListsWhatWillBeDone) {
     std::vector<Prerequisite> list = {Item(u"Present", kPresent), Item(u"Local", kMissingPayload),
                                       Item(u"Web", kMissingDownload, PrerequisiteTarget::Url),
