@@ -129,7 +129,9 @@ std::u16string PrerequisiteStateText(const Prerequisite& prerequisite, const Wiz
                                ? kStringStatusInstallFailed
                                : kStringStatusDownloadFailed);
     }
-    return Text(texts, prerequisite.downloaded ? kStringStatusDownloaded : kStringStatusMissing);
+    // A file:// address names a file that is already here: nothing was downloaded.
+    const bool fetched = prerequisite.downloaded && !LocalFileAddress(prerequisite.targetText);
+    return Text(texts, fetched ? kStringStatusDownloaded : kStringStatusMissing);
 }
 
 std::vector<WizardRow> WizardRows(const std::vector<Prerequisite>& prerequisites, const WizardSettings& settings,

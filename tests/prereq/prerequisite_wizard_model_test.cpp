@@ -142,6 +142,13 @@ TEST(PrerequisiteWizardModelTest, AFailedRunSaysWhichStepFailed) {
     Prerequisite payload = Item(u"Local", kMissingPayload);
     payload.failed = true;
     EXPECT_EQ(Narrow(PrerequisiteStateText(payload, nullptr)), "Installation failed");
+    // A file:// address is a file already here, never "downloaded".
+    Prerequisite local = Item(u"Local file", kMissingDownload, PrerequisiteTarget::Url);
+    local.targetText = u"file://C:\\kit\\setup.exe";
+    local.downloaded = true;
+    EXPECT_EQ(Narrow(PrerequisiteStateText(local, nullptr)), "Not installed");
+    local.targetText = u"http://127.0.0.1/setup.exe";
+    EXPECT_EQ(Narrow(PrerequisiteStateText(local, nullptr)), "Not installed (downloaded)");
     // Present after all (detected again): the failure is history.
     payload.detectionStatus = kPresent;
     EXPECT_EQ(Narrow(PrerequisiteStateText(payload, nullptr)), "Installed");

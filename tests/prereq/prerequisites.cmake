@@ -36,3 +36,13 @@ endif()
 # The wizard's pages, rows, check boxes and result texts.
 maglorin_add_test(prerequisite_wizard_model_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/prerequisite_wizard_model_test.cpp LIBS setup_prerequisite_wizard)
+
+if(MAGLORIN_WIN32)
+    # The wizard inside the prerequisites phase, answered by a second thread of the test.
+    maglorin_add_test(prerequisites_wizard_win32_test
+        SOURCES ${CMAKE_CURRENT_LIST_DIR}/prerequisites_wizard_win32_test.cpp LIBS setup_flow_win32 TIMEOUT 300)
+    target_include_directories(prerequisites_wizard_win32_test PRIVATE ${CMAKE_SOURCE_DIR}/tests/setup)
+    add_dependencies(prerequisites_wizard_win32_test prereq_sample)
+    # Its dialogs must come up in front and be answered: no other program's windows meanwhile.
+    set_tests_properties(prerequisites_wizard_win32_test PROPERTIES FIXTURES_REQUIRED wine_session RUN_SERIAL TRUE)
+endif()
