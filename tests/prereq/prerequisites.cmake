@@ -14,7 +14,7 @@ if(MAGLORIN_WIN32)
                 ${setup_pack_for_prerequisites} ${download_servers_state})
     set_tests_properties(prerequisite_packages PROPERTIES
         FIXTURES_SETUP prerequisite_packages FIXTURES_REQUIRED download_servers)
-    foreach(case http ftp payload badmd5 mandatory cut)
+    foreach(case http ftp payload badmd5 mandatory cut wizard)
         maglorin_add_command_test(setup_prerequisites_${case}
             COMMAND ${CMAKE_COMMAND} -DCASE=${case} -DBIN=${CMAKE_BINARY_DIR}/bin
                     -DEMULATOR=${CMAKE_SOURCE_DIR}/scripts/wine-run -DSTATE=${download_servers_state}
@@ -23,6 +23,8 @@ if(MAGLORIN_WIN32)
             FIXTURES_REQUIRED "wine_session;download_servers;prerequisite_packages"
             ENVIRONMENT_MODIFICATION "http_proxy=unset:;https_proxy=unset:;ftp_proxy=unset:;all_proxy=unset:;HTTP_PROXY=unset:;HTTPS_PROXY=unset:;FTP_PROXY=unset:;ALL_PROXY=unset:;no_proxy=unset:")
     endforeach()
+    # The wizard's dialog must come up and be answered: no other program's windows meanwhile.
+    set_tests_properties(setup_prerequisites_wizard PROPERTIES RUN_SERIAL TRUE)
 endif()
 
 if(MAGLORIN_WIN32)
