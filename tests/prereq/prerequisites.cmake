@@ -42,9 +42,14 @@ maglorin_add_test(prerequisite_wizard_model_test
 if(MAGLORIN_WIN32)
     # The wizard inside the prerequisites phase, answered by a second thread of the test.
     maglorin_add_test(prerequisites_wizard_win32_test
-        SOURCES ${CMAKE_CURRENT_LIST_DIR}/prerequisites_wizard_win32_test.cpp LIBS setup_flow_win32 TIMEOUT 300)
+        SOURCES ${CMAKE_CURRENT_LIST_DIR}/prerequisites_wizard_win32_test.cpp LIBS setup_flow_win32 download_test_support
+        TIMEOUT 300)
     target_include_directories(prerequisites_wizard_win32_test PRIVATE ${CMAKE_SOURCE_DIR}/tests/setup)
     add_dependencies(prerequisites_wizard_win32_test prereq_sample)
+    get_test_property(prerequisites_wizard_win32_test ENVIRONMENT environment)
     # Its dialogs must come up in front and be answered: no other program's windows meanwhile.
-    set_tests_properties(prerequisites_wizard_win32_test PROPERTIES FIXTURES_REQUIRED wine_session RUN_SERIAL TRUE)
+    set_tests_properties(prerequisites_wizard_win32_test PROPERTIES
+        FIXTURES_REQUIRED "wine_session;download_servers" RUN_SERIAL TRUE
+        ENVIRONMENT "${environment};MAGLORIN_DOWNLOAD_SERVERS=${download_servers_state}"
+        ENVIRONMENT_MODIFICATION "http_proxy=unset:;https_proxy=unset:;ftp_proxy=unset:;all_proxy=unset:;HTTP_PROXY=unset:;HTTPS_PROXY=unset:;FTP_PROXY=unset:;ALL_PROXY=unset:;no_proxy=unset:")
 endif()

@@ -12,6 +12,7 @@
 
 #include "configuration_test_text.h"
 #include "dialog_driver_win32.h"
+#include "download_test_support_win32.h"
 #include "prerequisites_phase_win32.h"
 
 namespace maglorin {
@@ -23,6 +24,8 @@ using namespace test;
 constexpr int kBodyId = 101;
 constexpr int kListId = 102;
 constexpr int kSummaryId = 103;
+constexpr int kStepId = 104;
+constexpr int kBytesId = 105;
 constexpr int kBackId = 110;
 constexpr int kNextId = IDOK;
 
@@ -90,6 +93,7 @@ protected:
         request.wizard = true;
         request.productName = u"Kit Viewer";
         request.options = options_;
+        request.downloadFolder = Utf16(folder_);
         request.pauseAfterFailureMs = 0;
         request.registerResume = [this] { events_.push_back("register"); };
         request.askAndRestart = [this](bool silent) {
@@ -294,6 +298,50 @@ TEST_F(PrerequisitesWizardTest, ARestartInstallerThatSucceededEndsTheWizardWithA
     EXPECT_EQ(events_, (std::vector<std::string>{"register", "restart asked"}));
     EXPECT_EQ(outcome.exitCode, 3010);
     EXPECT_FALSE(outcome.stopRun);
+}
+
+}  // namespace
+}  // namespace maglorin
+
+namespace maglorin {
+namespace {
+
+// A download that would take minutes (the test server's slow path) shows its progress and stops
+// at Cancel; the run ends with -1 and nothing is installed. The ".part" file stays for a resume.
+TEST_F(PrerequisitesWizardTest, CancelStopsARunningDownload) {
+    ServerPorts ports;
+    ASSERT_TRUE(ReadServerPorts(ports)) << "the download_servers fixture is not running";
+    const std::u16string address = Url("http", ports.test, "/slow/4000000");
+    options_ = u"h";
+    const std::u16string ini = u"[GeneralOptions]\r\nOptions=h\r\n[PREREQUISITES]\r\nApp1=Slow\r\n[Slow]\r\nUrl=" + address +
+                               u"\r\nFolder=?slow.exe\r\nSearchType1=5\r\nSearchString1=HKCU\\Software\\MaglorinWizardTest\\Slow\r\n"
+                               u"CommandLine=\"" + Utf16(record_) + u"\" 0\r\n";
+    struct Seen {
+        std::wstring step;
+        std::wstring bytes;
+        bool closed = false;
+    } seen;
+    const PrerequisitesOutcome outcome = Run(ini, [&seen](HWND wizard) {
+        Press(wizard, kNextId);
+        // Some data arrived: the byte count shows it out of the announced total.
+        if (!WaitUntil([wizard] { return ControlText(wizard, kBytesId).find(L" of 3906 KB") != std::wstring::npos &&
+                                          ControlText(wizard, kBytesId).rfind(L"0 of", 0) != 0; })) {
+            return;
+        }
+        seen.step = ControlText(wizard, kStepId);
+        seen.bytes = ControlText(wizard, kBytesId);
+        Press(wizard, IDCANCEL);
+        seen.closed = WaitUntil([wizard] { return !::IsWindow(wizard); });
+    });
+    EXPECT_EQ(seen.step, L"Downloading Slow");
+    EXPECT_NE(seen.bytes.find(L" of 3906 KB"), std::wstring::npos) << std::string(seen.bytes.begin(), seen.bytes.end());
+    EXPECT_TRUE(seen.closed);
+    EXPECT_TRUE(outcome.stopRun);
+    EXPECT_EQ(outcome.exitCode, -1);
+    EXPECT_EQ(Runs(), 0);
+    EXPECT_TRUE(FileExists(Utf16(folder_ + L"slow.exe.part")));
+    EXPECT_FALSE(FileExists(Utf16(folder_ + L"slow.exe")));
+    DeleteFileW((folder_ + L"slow.exe.part").c_str());
 }
 
 }  // namespace

@@ -126,6 +126,12 @@ void Phase::Acquire() {
             download.owner = Owner();
             result = DownloadPrerequisite(download);
         }
+        if (result == kDownloadCancelled) {
+            // The user stopped the download itself: the whole run stops, as before any item.
+            log_.Write(u"prerequisite " + p.name + u": download cancelled");
+            cancelled_ = true;
+            return;
+        }
         if (result != kDownloadSuccess) {
             log_.Write(u"prerequisite " + p.name + u": download failed, code " + Utf16Number(result));
             p.failed = downloadFailed_ = true;
