@@ -17,6 +17,7 @@ target_link_libraries(setup_flow PUBLIC setup_config setup_extraction)
 
 if(MAGLORIN_WIN32)
     add_library(setup_flow_win32 STATIC
+        ${CMAKE_CURRENT_LIST_DIR}/win32/credential_dialog_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/extraction_progress_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/fixed_disk_restart_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/indirect_command_line_win32.cpp
@@ -29,6 +30,7 @@ if(MAGLORIN_WIN32)
         ${CMAKE_CURRENT_LIST_DIR}/win32/message_routine_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/prerequisite_work_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/prerequisites_phase_win32.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/win32/prerequisites_wizard_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/resume_registration_phase_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/resume_registration_win32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/win32/setup_resources_win32.cpp
@@ -38,5 +40,5 @@ if(MAGLORIN_WIN32)
     )
     target_include_directories(setup_flow_win32 PUBLIC ${CMAKE_CURRENT_LIST_DIR}/win32)
     target_link_libraries(setup_flow_win32 PUBLIC setup_launch_win32 setup_launch_conditions_win32 setup_flow setup_extraction_win32 setup_config_win32
-        setup_prerequisites setup_detection_win32 setup_download_win32 user32 shell32 ole32 advapi32 version comctl32 mstask uuid)
+        setup_prerequisites setup_prerequisite_wizard setup_detection_win32 setup_download_win32 user32 shell32 ole32 advapi32 version comctl32 mstask uuid)
 endif()

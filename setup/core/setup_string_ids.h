@@ -2,8 +2,10 @@
 // Every text setup shows, each under one fixed string-table id. This list is the one map: the
 // program's string table (setup.rc) is expanded from it, language libraries use the same ids,
 // and code loads texts by id, never by literal. Texts are kept exactly as shown, "%s" and all.
-// Ids 145-199 belong to the prerequisites wizard, 200-255 to launch conditions, restarts and
-// downloads; the main flow's own texts sit at 100-144 and the installer launch's at 256 up.
+// Ids 145-199 belong to the prerequisites wizard (145-147 its titles and headings, 148-163 the
+// list's columns, states and version texts, 164-167 its buttons, 169-176 the summary,
+// progress and result pages, 190-191 the credential dialog's fields), 200-255 to launch
+// conditions, restarts and downloads; the main flow's own texts sit at 100-144 and the installer launch's at 256 up.
 // This header is read by the resource compiler too: macros only outside the RC_INVOKED guard.
 
 // X(name, id, text)
@@ -22,12 +24,45 @@
     X(kStringCheckingIntegrity, 111, "Checking integrity (MD5)...") \
     X(kStringInstallerTooOld, 112, "%s can not be installed on systems with Windows Installer version lower than %s.") \
     X(kStringExtracting, 113, "Extracting files...") \
+    X(kStringWizardTitle, 145, "%s - Prerequisites") \
+    X(kStringWizardIntro, 146, "Before %s can be installed, some other software must be present on this computer. Press Next to see the prerequisites this setup can install.") \
+    X(kStringWizardListHeading, 147, "Check the prerequisites to install and press Next. Prerequisites that are already installed can be checked to install them again.") \
+    X(kStringColumnPrerequisite, 148, "Prerequisite") \
+    X(kStringColumnVersion, 149, "Version") \
+    X(kStringColumnStatus, 150, "Status") \
+    X(kStringStatusInstalled, 151, "Installed") \
+    X(kStringStatusMissing, 152, "Not installed") \
     X(kStringInstallingPrerequisite, 153, "Installing %s") \
+    X(kStringStatusNotNeeded, 154, "Not needed on this system") \
+    X(kStringStatusDownloaded, 155, "Not installed (downloaded)") \
+    X(kStringStatusDownloadFailed, 156, "Download failed") \
+    X(kStringStatusInstallFailed, 157, "Installation failed") \
+    X(kStringRequiredAny, 158, "Required: any.") \
+    X(kStringRequiredMinimum, 159, "Required: %s or higher.") \
+    X(kStringRequiredMaximum, 160, "Required: %s or lower.") \
+    X(kStringRequiredBetween, 161, "Required: between %s and %s.") \
+    X(kStringFoundVersions, 162, " Found: %s.") \
+    X(kStringFoundNothing, 163, " Found: nothing.") \
+    X(kStringButtonBack, 164, "< &Back") \
+    X(kStringButtonNext, 165, "&Next >") \
+    X(kStringButtonCancel, 166, "Cancel") \
+    X(kStringButtonFinish, 167, "&Finish") \
     X(kStringPrerequisiteMandatory, 168, "This prerequisite is mandatory. It must be installed and can not be unchecked.") \
+    X(kStringSummaryHeading, 169, "Setup will now do the following. Press Next to begin:") \
+    X(kStringSummaryRun, 170, "Install %s") \
+    X(kStringSummaryDownload, 171, "Download and install %s") \
+    X(kStringSummaryOpenSite, 172, "Open the web site of %s") \
+    X(kStringProgressHeading, 173, "Please wait while the prerequisites are downloaded and installed.") \
+    X(kStringCancelling, 174, "Cancelling after the current step...") \
+    X(kStringProgressBytes, 175, "%s of %s KB") \
+    X(kStringResultHeading, 176, "Prerequisites") \
     X(kStringPrerequisitesStillMissing, 179, "After launching all packages some required prerequisites are still missing. Press Back to return to the prerequisites list.") \
     X(kStringPrerequisitesInstalled, 180, "All prerequisites have been installed successfully. Press Finish to install the main application.") \
     X(kStringPrerequisitesNotInstalled, 178, "Some prerequisites could not be installed. Press Back to return to the prerequisites list.") \
     X(kStringPrerequisitesNotDownloaded, 183, "Some prerequisites could not be downloaded. You can try again or remove them from the prerequisites list.") \
+    X(kStringMandatoryStillMissing, 188, "Some mandatory prerequisites are still missing, so the main application can not be installed. Press Back to return to the prerequisites list.") \
+    X(kStringCredentialUserName, 190, "&User name:") \
+    X(kStringCredentialPassword, 191, "&Password:") \
     X(kStringDownloading, 199, "Downloading %s") \
     X(kStringOsFamilyExcluded, 206, "%s can not be installed on %s") \
     X(kStringOsVersionExcluded, 207, "%s can not be installed on the following Windows versions: %s") \

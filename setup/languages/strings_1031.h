@@ -18,12 +18,45 @@
     X(kStringCheckingIntegrity, 111, "Integrität wird geprüft (MD5)...") \
     X(kStringInstallerTooOld, 112, "%s kann nicht auf Systemen mit einer Windows Installer-Version unter %s installiert werden.") \
     X(kStringExtracting, 113, "Dateien werden extrahiert...") \
+    X(kStringWizardTitle, 145, "%s - Voraussetzungen") \
+    X(kStringWizardIntro, 146, "Bevor %s installiert werden kann, muss weitere Software auf diesem Computer vorhanden sein. Klicken Sie auf Weiter, um die Voraussetzungen zu sehen, die dieses Setup installieren kann.") \
+    X(kStringWizardListHeading, 147, "Markieren Sie die zu installierenden Voraussetzungen und klicken Sie auf Weiter. Bereits installierte Voraussetzungen können markiert werden, um sie erneut zu installieren.") \
+    X(kStringColumnPrerequisite, 148, "Voraussetzung") \
+    X(kStringColumnVersion, 149, "Versionen") \
+    X(kStringColumnStatus, 150, "Zustand") \
+    X(kStringStatusInstalled, 151, "Installiert") \
+    X(kStringStatusMissing, 152, "Nicht installiert") \
     X(kStringInstallingPrerequisite, 153, "%s wird installiert") \
+    X(kStringStatusNotNeeded, 154, "Auf diesem System nicht erforderlich") \
+    X(kStringStatusDownloaded, 155, "Nicht installiert (heruntergeladen)") \
+    X(kStringStatusDownloadFailed, 156, "Herunterladen fehlgeschlagen") \
+    X(kStringStatusInstallFailed, 157, "Installation fehlgeschlagen") \
+    X(kStringRequiredAny, 158, "Erforderlich: beliebig.") \
+    X(kStringRequiredMinimum, 159, "Erforderlich: %s oder höher.") \
+    X(kStringRequiredMaximum, 160, "Erforderlich: %s oder niedriger.") \
+    X(kStringRequiredBetween, 161, "Erforderlich: zwischen %s und %s.") \
+    X(kStringFoundVersions, 162, " Gefunden: %s.") \
+    X(kStringFoundNothing, 163, " Gefunden: nichts.") \
+    X(kStringButtonBack, 164, "< &Zurück") \
+    X(kStringButtonNext, 165, "&Weiter >") \
+    X(kStringButtonCancel, 166, "Abbrechen") \
+    X(kStringButtonFinish, 167, "&Fertig stellen") \
     X(kStringPrerequisiteMandatory, 168, "Diese Voraussetzung ist zwingend erforderlich. Sie muss installiert werden und kann nicht abgewählt werden.") \
+    X(kStringSummaryHeading, 169, "Das Setup führt jetzt Folgendes aus. Klicken Sie auf Weiter, um zu beginnen:") \
+    X(kStringSummaryRun, 170, "%s installieren") \
+    X(kStringSummaryDownload, 171, "%s herunterladen und installieren") \
+    X(kStringSummaryOpenSite, 172, "Die Website von %s öffnen") \
+    X(kStringProgressHeading, 173, "Bitte warten Sie, während die Voraussetzungen heruntergeladen und installiert werden.") \
+    X(kStringCancelling, 174, "Abbruch nach dem aktuellen Schritt...") \
+    X(kStringProgressBytes, 175, "%s von %s KB") \
+    X(kStringResultHeading, 176, "Voraussetzungen") \
     X(kStringPrerequisitesStillMissing, 179, "Nach dem Starten aller Pakete fehlen noch einige erforderliche Voraussetzungen. Klicken Sie auf Zurück, um zur Liste der Voraussetzungen zurückzukehren.") \
     X(kStringPrerequisitesInstalled, 180, "Alle Voraussetzungen wurden erfolgreich installiert. Klicken Sie auf Fertig stellen, um die Hauptanwendung zu installieren.") \
     X(kStringPrerequisitesNotInstalled, 178, "Einige Voraussetzungen konnten nicht installiert werden. Klicken Sie auf Zurück, um zur Liste der Voraussetzungen zurückzukehren.") \
     X(kStringPrerequisitesNotDownloaded, 183, "Einige Voraussetzungen konnten nicht heruntergeladen werden. Sie können es erneut versuchen oder sie aus der Liste der Voraussetzungen entfernen.") \
+    X(kStringMandatoryStillMissing, 188, "Einige erforderliche Voraussetzungen fehlen noch, daher kann die Hauptanwendung nicht installiert werden. Klicken Sie auf Zurück, um zur Liste der Voraussetzungen zurückzukehren.") \
+    X(kStringCredentialUserName, 190, "&Benutzername:") \
+    X(kStringCredentialPassword, 191, "&Kennwort:") \
     X(kStringDownloading, 199, "%s wird heruntergeladen") \
     X(kStringOsFamilyExcluded, 206, "%s kann nicht unter %s installiert werden") \
     X(kStringOsVersionExcluded, 207, "%s kann nicht unter den folgenden Windows-Versionen installiert werden: %s") \

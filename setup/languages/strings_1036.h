@@ -18,12 +18,45 @@
     X(kStringCheckingIntegrity, 111, "Vérification de l'intégrité (MD5)...") \
     X(kStringInstallerTooOld, 112, "%s ne peut pas être installé sur les systèmes dont la version de Windows Installer est antérieure à %s.") \
     X(kStringExtracting, 113, "Extraction des fichiers...") \
+    X(kStringWizardTitle, 145, "%s - Prérequis") \
+    X(kStringWizardIntro, 146, "Avant l'installation de %s, d'autres logiciels doivent être présents sur cet ordinateur. Cliquez sur Suivant pour voir les prérequis que ce programme d'installation peut installer.") \
+    X(kStringWizardListHeading, 147, "Cochez les prérequis à installer et cliquez sur Suivant. Les prérequis déjà installés peuvent être cochés pour les réinstaller.") \
+    X(kStringColumnPrerequisite, 148, "Prérequis") \
+    X(kStringColumnVersion, 149, "Versions") \
+    X(kStringColumnStatus, 150, "État") \
+    X(kStringStatusInstalled, 151, "Installé") \
+    X(kStringStatusMissing, 152, "Non installé") \
     X(kStringInstallingPrerequisite, 153, "Installation de %s") \
+    X(kStringStatusNotNeeded, 154, "Inutile sur ce système") \
+    X(kStringStatusDownloaded, 155, "Non installé (téléchargé)") \
+    X(kStringStatusDownloadFailed, 156, "Échec du téléchargement") \
+    X(kStringStatusInstallFailed, 157, "Échec de l'installation") \
+    X(kStringRequiredAny, 158, "Requis : toute version.") \
+    X(kStringRequiredMinimum, 159, "Requis : %s ou supérieur.") \
+    X(kStringRequiredMaximum, 160, "Requis : %s ou inférieur.") \
+    X(kStringRequiredBetween, 161, "Requis : entre %s et %s.") \
+    X(kStringFoundVersions, 162, " Trouvé : %s.") \
+    X(kStringFoundNothing, 163, " Trouvé : rien.") \
+    X(kStringButtonBack, 164, "< &Précédent") \
+    X(kStringButtonNext, 165, "&Suivant >") \
+    X(kStringButtonCancel, 166, "Annuler") \
+    X(kStringButtonFinish, 167, "&Terminer") \
     X(kStringPrerequisiteMandatory, 168, "Ce prérequis est obligatoire. Il doit être installé et ne peut pas être désélectionné.") \
+    X(kStringSummaryHeading, 169, "Le programme d'installation va effectuer les opérations suivantes. Cliquez sur Suivant pour commencer :") \
+    X(kStringSummaryRun, 170, "Installer %s") \
+    X(kStringSummaryDownload, 171, "Télécharger et installer %s") \
+    X(kStringSummaryOpenSite, 172, "Ouvrir le site web de %s") \
+    X(kStringProgressHeading, 173, "Veuillez patienter pendant le téléchargement et l'installation des prérequis.") \
+    X(kStringCancelling, 174, "Annulation après l'étape en cours...") \
+    X(kStringProgressBytes, 175, "%s sur %s Ko") \
+    X(kStringResultHeading, 176, "Prérequis") \
     X(kStringPrerequisitesStillMissing, 179, "Après le lancement de tous les packages, certains prérequis nécessaires sont toujours manquants. Cliquez sur Précédent pour revenir à la liste des prérequis.") \
     X(kStringPrerequisitesInstalled, 180, "Tous les prérequis ont été installés. Cliquez sur Terminer pour installer l'application principale.") \
     X(kStringPrerequisitesNotInstalled, 178, "Certains prérequis n'ont pas pu être installés. Cliquez sur Précédent pour revenir à la liste des prérequis.") \
     X(kStringPrerequisitesNotDownloaded, 183, "Certains prérequis n'ont pas pu être téléchargés. Vous pouvez réessayer ou les retirer de la liste des prérequis.") \
+    X(kStringMandatoryStillMissing, 188, "Certains prérequis obligatoires manquent encore : l'application principale ne peut donc pas être installée. Cliquez sur Précédent pour revenir à la liste des prérequis.") \
+    X(kStringCredentialUserName, 190, "&Nom d'utilisateur :") \
+    X(kStringCredentialPassword, 191, "&Mot de passe :") \
     X(kStringDownloading, 199, "Téléchargement de %s") \
     X(kStringOsFamilyExcluded, 206, "%s ne peut pas être installé sur %s") \
     X(kStringOsVersionExcluded, 207, "%s ne peut pas être installé sur les versions de Windows suivantes : %s") \

@@ -29,3 +29,14 @@ if(MAGLORIN_WIN32)
             ENVIRONMENT_MODIFICATION "http_proxy=unset:;https_proxy=unset:;ftp_proxy=unset:;all_proxy=unset:;HTTP_PROXY=unset:;HTTPS_PROXY=unset:;FTP_PROXY=unset:;ALL_PROXY=unset:;no_proxy=unset:")
     endforeach()
 endif()
+
+if(MAGLORIN_WIN32)
+    # The credential dialog, answered by a second thread of the test, against the servers above.
+    maglorin_add_test(credential_dialog_win32_test
+        SOURCES ${download_tests}/credential_dialog_win32_test.cpp LIBS download_test_support setup_flow_win32 TIMEOUT 300)
+    get_test_property(credential_dialog_win32_test ENVIRONMENT environment)
+    set_tests_properties(credential_dialog_win32_test PROPERTIES
+        FIXTURES_REQUIRED "wine_session;download_servers" RUN_SERIAL TRUE
+        ENVIRONMENT "${environment};MAGLORIN_DOWNLOAD_SERVERS=${download_servers_state}"
+        ENVIRONMENT_MODIFICATION "http_proxy=unset:;https_proxy=unset:;ftp_proxy=unset:;all_proxy=unset:;HTTP_PROXY=unset:;HTTPS_PROXY=unset:;FTP_PROXY=unset:;ALL_PROXY=unset:;no_proxy=unset:")
+endif()

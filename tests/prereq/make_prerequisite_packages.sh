@@ -38,6 +38,9 @@ record() { printf 'CommandLine="C:\\maglorin-prereq\\%s\\dl\\record.txt" %s%s' "
 
 package http "Url=http://127.0.0.1:$http/prereq_sample.exe" "ExactSize=$size" "MD5=$upper" \
     "RetValPropName=PRQ_RESULT" "$(record http 7 key)"
+# The same with the full user interface: the wizard chooses it.
+package wizard "Url=http://127.0.0.1:$http/prereq_sample.exe" "ExactSize=$size" "MD5=$upper" \
+    "RetValPropName=PRQ_RESULT" "$(record wizard 7 key)"
 package ftp "Url=ftp://127.0.0.1:$ftp/prereq_sample.exe" "MD5=$md5" "RetValPropName=PRQ_RESULT" "$(record ftp 5 key)"
 package badmd5 "Url=http://127.0.0.1:$http/prereq_sample.exe" "MD5=0123456789abcdef0123456789abcdef" \
     "RetValPropName=PRQ_RESULT" "$(record badmd5 7 key)"

@@ -190,6 +190,10 @@ int SetupSession::LaunchAfterChecks() {
     PrerequisitesRequest prerequisitesRequest;
     prerequisitesRequest.configuration = configuration;
     prerequisitesRequest.userInterfaceEnabled = !quiet_;
+    // The full user interface chooses in the wizard; the basic one takes every missing prerequisite.
+    prerequisitesRequest.wizard = !quiet_ && !general_.HasOption(kOptionBasicUi);
+    prerequisitesRequest.productName = Utf16FromPath(productName_);
+    prerequisitesRequest.beforeWizard = [this] { status_.Hide(); };
     prerequisitesRequest.messages = &messages_;
     prerequisitesRequest.log = &log_;
     prerequisitesRequest.extractor = extractor_.get();

@@ -96,6 +96,9 @@ DownloadResult DownloadPrerequisite(const DownloadRequest& request) {
     settings.quiet = request.quiet;
     settings.proxyUserName = request.proxyUserName;
     settings.proxyPassword = request.proxyPassword;
+    settings.sink = request.sink;
+    settings.prompt = request.prompt;
+    settings.ownerWindow = request.owner;
     DownloadJob job(std::move(settings));
     return job.Start();
 }
@@ -136,8 +139,8 @@ bool OpenSiteShortcut(const std::u16string& address, SetupLog& log) {
     return started > 32;
 }
 
-bool AskAndRestartSystem(bool silent, const std::u16string& question, const std::u16string& caption) {
-    if (!silent && MessageBoxW(GetActiveWindow(), Wide(question).c_str(), Wide(caption).c_str(),
+bool AskAndRestartSystem(bool silent, const std::u16string& question, const std::u16string& caption, HWND owner) {
+    if (!silent && MessageBoxW(owner != nullptr ? owner : GetActiveWindow(), Wide(question).c_str(), Wide(caption).c_str(),
                                MB_YESNO | MB_ICONINFORMATION) != IDYES) {
         return true;
     }

@@ -3,12 +3,15 @@
 // searches, the file checks before a run, a download, a site shortcut, an installer's run and
 // the system's restart.
 
+#include <windows.h>
+
 #include <cstdint>
 #include <optional>
 #include <string>
 
 #include "detection_search.h"
 #include "download_result.h"
+#include "download_sink.h"
 #include "detection_system_win32.h"
 #include "msi_library_win32.h"
 #include "prerequisite_rules.h"
@@ -69,6 +72,9 @@ struct DownloadRequest {
     std::u16string localPath;
     bool quiet = false;
     std::u16string proxyUserName, proxyPassword;
+    DownloadSink* sink = nullptr;        // null: no progress is shown
+    CredentialPrompt* prompt = nullptr;  // null: credentials only from the command line
+    HWND owner = nullptr;                // parent of the download's dialogs
 };
 [[nodiscard]] DownloadResult DownloadPrerequisite(const DownloadRequest& request);
 
@@ -78,8 +84,9 @@ std::optional<std::u16string> WriteUrlShortcut(const std::u16string& address);
 // Writes the shortcut and opens it with the shell.
 [[nodiscard]] bool OpenSiteShortcut(const std::u16string& address, SetupLog& log);
 
-// Asks (unless silent) with `question` and `caption` and restarts the system; true when the
-// user declined.
-bool AskAndRestartSystem(bool silent, const std::u16string& question, const std::u16string& caption);
+// Asks (unless silent) with `question` and `caption` over `owner` (null: the active window) and
+// restarts the system; true when the user declined.
+bool AskAndRestartSystem(bool silent, const std::u16string& question, const std::u16string& caption,
+                         HWND owner = nullptr);
 
 }  // namespace maglorin

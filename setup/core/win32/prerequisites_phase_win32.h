@@ -23,6 +23,12 @@ class PayloadExtractor;
 struct PrerequisitesRequest {
     const ConfigurationFile* configuration = nullptr;  // null: the package has none
     bool userInterfaceEnabled = true;
+    // The full user interface: the user chooses in the wizard, which shows the progress and the
+    // result itself (showProgress and cancelRequested are not used then). Otherwise every
+    // missing prerequisite is taken.
+    bool wizard = false;
+    std::u16string productName;         // in the wizard's title and welcome text
+    std::function<void()> beforeWizard;  // e.g. hides the status window; may be null
     UserMessages* messages = nullptr;
     SetupLog* log = nullptr;
     PayloadExtractor* extractor = nullptr;  // null: no payload files can be run

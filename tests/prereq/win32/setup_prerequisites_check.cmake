@@ -6,6 +6,8 @@
 #   mandatory  run, still missing afterwards: exit code 1 and no installer
 #   payload    the same from a file carried in setup's payload, extracted and verified first
 #   cut        the dropped transfer is resumed to the very bytes the server holds, then verified
+#   wizard     as http, but with the full user interface: the prerequisites wizard comes up and
+#              the runner presses its default button (Next, then Finish) on every page
 # -DCASE=<name> -DBIN=<bin folder> -DEMULATOR=<wine-run> -DSTATE=<download servers' folder>
 set(folder "$ENV{MAGLORIN_WINE_STATE}/prefix/drive_c/maglorin-prereq/${CASE}")
 file(REMOVE_RECURSE "${folder}")
@@ -15,7 +17,11 @@ execute_process(COMMAND ${EMULATOR} reg delete "HKCU\\Software\\MaglorinPrereqTe
 set(log "${BIN}/testdata/prerequisites/${CASE}.log")
 file(REMOVE "${log}")
 string(REPLACE "/" "\\" windowsLog "Z:${log}")
-execute_process(COMMAND ${EMULATOR} ${BIN}/exit_code_runner.exe 0 testdata/prerequisites/${CASE}.exe /exenoui
+set(interface /exenoui)
+if(CASE STREQUAL "wizard")
+    set(interface "")
+endif()
+execute_process(COMMAND ${EMULATOR} ${BIN}/exit_code_runner.exe 0 testdata/prerequisites/${CASE}.exe ${interface}
                         "/exelog:${windowsLog}"
                 WORKING_DIRECTORY ${BIN} OUTPUT_VARIABLE out ERROR_VARIABLE err)
 set(logText "")
@@ -40,8 +46,16 @@ function(fail text)
     message(FATAL_ERROR "${CASE}: ${text}\nexit code ${code}\nlog:\n${logText}\nrecord:\n${recordText}")
 endfunction()
 
-if(CASE STREQUAL "http" OR CASE STREQUAL "ftp" OR CASE STREQUAL "payload")
-    if(CASE STREQUAL "http")
+if(CASE STREQUAL "http" OR CASE STREQUAL "ftp" OR CASE STREQUAL "payload" OR CASE STREQUAL "wizard")
+    if(CASE STREQUAL "wizard")
+        if(NOT out MATCHES "dialog: [^\n]* - Prerequisites \\|")
+            fail("the prerequisites wizard did not come up:\n${out}")
+        endif()
+        if(NOT logText MATCHES "prerequisites wizard: finished")
+            fail("the wizard did not finish")
+        endif()
+    endif()
+    if(CASE STREQUAL "http" OR CASE STREQUAL "wizard")
         set(expected 7)
     elseif(CASE STREQUAL "ftp")
         set(expected 5)
