@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "image/clsFileBMP.h"
+#include "image/picture_decoder.h"
 #include "ui/dialog_filter.h"
 #include "ui/export_format.h"
 
@@ -43,6 +45,38 @@ TEST(ExportFormat, TheTypedExtensionDecidesElseTheChosenFileType) {
 TEST(ExportFormat, TheDialogListsTheBitmapAsBeforeThenPng) {
     using namespace std::string_literals;
     EXPECT_EQ(ConvertFilter(kExportFilter), L"24-bit Bitmap \0*.bmp\0PNG Image (*.png)\0*.png\0"s);
+}
+
+// The PNG export's pixels are those the bitmap export writes, for a full frame and for clip
+// rectangles smaller and larger than the surface.
+TEST(ExportFormat, FramePictureHoldsWhatTheBitmapExportWrites) {
+    clsDIB frame;
+    PixelView pixels;
+    frame.Create(5, 4, pixels, false);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 5; ++x) pixels(x, y) = 0xFF000000u | static_cast<std::uint32_t>(0x102030 * (1 + x + 5 * y));
+    }
+    struct Clip {
+        std::int32_t right, bottom;
+    };
+    for (const Clip clip : {Clip{4, 3}, Clip{2, 1}, Clip{0, 0}, Clip{4, 0}}) {
+        const DecodedPicture picture = FramePicture(frame, clip.right, clip.bottom);
+        ASSERT_EQ(picture.width, clip.right + 1);
+        ASSERT_EQ(picture.height, clip.bottom + 1);
+        const std::vector<std::uint8_t> bitmap = EncodeBMP24(frame, clip.right + 1, clip.bottom + 1);
+        DecodedPicture decoded;
+        std::string error;
+        ASSERT_TRUE(DecodePictureMemory(bitmap.data(), bitmap.size(), decoded, error)) << error;
+        EXPECT_EQ(picture.pixels, decoded.pixels) << "clip " << clip.right << "," << clip.bottom;
+    }
+    // The bottom row is the frame's bottom row, without the unused top byte.
+    const DecodedPicture corner = FramePicture(frame, 0, 0);
+    EXPECT_EQ(corner.pixels.at(0), (0x102030u * 16u) & 0x00FFFFFFu);
+    // Nothing to write: an empty picture, never a read outside the surface.
+    EXPECT_TRUE(FramePicture(frame, 5, 3).Empty());
+    EXPECT_TRUE(FramePicture(frame, 4, 4).Empty());
+    EXPECT_TRUE(FramePicture(frame, -1, 3).Empty());
+    EXPECT_TRUE(FramePicture(clsDIB(), 4, 3).Empty());
 }
 
 }  // namespace

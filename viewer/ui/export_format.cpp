@@ -27,4 +27,22 @@ ExportFormat ChooseExportFormat(unsigned filterIndex, std::wstring_view fileName
     return filterIndex == kExportPngFilterIndex ? ExportFormat::Png : ExportFormat::Bmp;
 }
 
+DecodedPicture FramePicture(const clsDIB& frame, std::int32_t clipRight, std::int32_t clipBottom) {
+    DecodedPicture picture;
+    if (!frame.Live() || clipRight < 0 || clipBottom < 0 || clipRight >= frame.Width() ||
+        clipBottom >= frame.Height()) {
+        return picture;
+    }
+    picture.width = clipRight + 1;
+    picture.height = clipBottom + 1;
+    picture.pixels.reserve(static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height));
+    const std::int32_t top = frame.Height() - picture.height;
+    for (std::int32_t y = 0; y < picture.height; ++y) {
+        const std::uint32_t* row =
+            frame.Data() + static_cast<std::size_t>(top + y) * static_cast<std::size_t>(frame.Width());
+        for (std::int32_t x = 0; x < picture.width; ++x) picture.pixels.push_back(row[x] & 0x00FFFFFFu);
+    }
+    return picture;
+}
+
 }  // namespace maglorin

@@ -2,7 +2,11 @@
 // The file formats the current frame can be exported in, and which one a save dialog's answer
 // asks for.
 
+#include <cstdint>
 #include <string_view>
+
+#include "image/clsDIB.h"
+#include "image/decoded_picture.h"
 
 namespace maglorin {
 
@@ -16,5 +20,10 @@ inline constexpr unsigned kExportPngFilterIndex = 2;
 // type chosen in the dialog (`filterIndex`, counted from 1 as the system reports it) does, and
 // anything but the PNG entry means the bitmap.
 ExportFormat ChooseExportFormat(unsigned filterIndex, std::wstring_view fileName);
+
+// The part of the frame a bitmap export writes (columns 0..clipRight, the bottom clipBottom + 1
+// rows) as a picture, top row first: the PNG export holds the same pixels as the bitmap export.
+// Empty when there is nothing to write or the clip rectangle reaches outside the surface.
+DecodedPicture FramePicture(const clsDIB& frame, std::int32_t clipRight, std::int32_t clipBottom);
 
 }  // namespace maglorin

@@ -55,6 +55,7 @@ bool clsCommonDialog::Show(bool save) {
 
     const BOOL chosen = save ? GetSaveFileNameW(&record) : GetOpenFileNameW(&record);
     fileName_ = chosen ? Trimmed(std::wstring(file.data())) : std::wstring();
+    filterIndex_ = chosen && record.nFilterIndex != 0 ? record.nFilterIndex : 1;
     return !fileName_.empty();
 }
 

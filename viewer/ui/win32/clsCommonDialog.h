@@ -32,6 +32,8 @@ public:
     bool ShowOpen();
     // Save: the folder must exist; the default extension is added to a name typed without one.
     bool ShowSave();
+    // The file type chosen in the last dialog, counted from 1 in the order of `Filter`.
+    unsigned FilterIndex() const { return filterIndex_; }
 
 private:
     bool Show(bool save);
@@ -43,6 +45,7 @@ private:
     std::wstring fileName_;
     std::wstring filter_;
     std::wstring systemFilter_;  // NUL-separated form handed to the system
+    unsigned filterIndex_ = 1;
 };
 
 }  // namespace maglorin::win32

@@ -6,6 +6,7 @@
 //             switches, materials, menus as attached, frame count, keys held) to the reply file
 //   "pause"   / "resume"  suspend and resume the timer's frames, so a test counts ticks exactly
 //   "tick N"  run N frame ticks now, each reading the keyboard as the timer would
+//   "decodes" write "DecodeCount=N": how often a changed picture file was decoded so far
 // Only the viewer's test build (maglorin-test.exe) has it; the shipped maglorin.exe does not.
 
 #include <windows.h>
