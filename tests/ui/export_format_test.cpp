@@ -47,6 +47,59 @@ TEST(ExportFormat, TheDialogListsTheBitmapAsBeforeThenPng) {
     EXPECT_EQ(ConvertFilter(kExportFilter), L"24-bit Bitmap \0*.bmp\0PNG Image (*.png)\0*.png\0"s);
 }
 
+// The extension the save dialog adds follows the file type chosen.
+TEST(ExportFormat, EachFileTypeAddsTheExtensionOfItsFirstPattern) {
+    struct Case {
+        std::wstring filter;
+        unsigned index;
+        std::wstring expected;
+    };
+    const std::vector<Case> cases = {
+        {kExportFilter, 1, L"bmp"},
+        {kExportFilter, 2, L"png"},
+        {kExportFilter, 3, L""},
+        {kExportFilter, 0, L""},
+        {L"Pictures|*.jpg;*.jpeg|All Files (*.*)|*.*", 1, L"jpg"},
+        {L"Pictures|*.jpg;*.jpeg|All Files (*.*)|*.*", 2, L""},
+        {L"JPEG Images (*.jpg)|*.jpg,*.jpeg|", 1, L"jpg"},
+        {L"Spaced| *.tga |", 1, L"tga"},
+        {L"Any|*|Odd|*.t?a|Two dots|*.tar.gz", 1, L""},
+        {L"Any|*|Odd|*.t?a|Two dots|*.tar.gz", 2, L""},
+        {L"Any|*|Odd|*.t?a|Two dots|*.tar.gz", 3, L""},
+        {L"No pattern", 1, L""},
+        {L"", 1, L""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FilterDefaultExtension(c.filter, c.index), c.expected)
+            << std::string(c.filter.begin(), c.filter.end()) << " #" << c.index;
+    }
+}
+
+// A name typed without extension gets that of the file type chosen, and only such a name.
+TEST(ExportFormat, ATypedNameIsCompletedOnlyWhenItHasNoExtension) {
+    EXPECT_EQ(FilterEntryCount(kExportFilter), 2u);
+    EXPECT_EQ(FilterEntryCount(L"24-bit Bitmap |*.bmp"), 1u);
+    EXPECT_EQ(FilterEntryCount(L"24-bit Bitmap |*.bmp|"), 1u);
+    EXPECT_EQ(FilterEntryCount(L""), 0u);
+    struct Case {
+        std::wstring name;
+        std::wstring extension;
+        std::wstring expected;
+    };
+    const std::vector<Case> cases = {
+        {L"C:\\out\\frame", L"png", L"C:\\out\\frame.png"},
+        {L"C:\\out\\frame.bmp", L"png", L"C:\\out\\frame.bmp"},
+        {L"C:\\out\\frame.v2", L"bmp", L"C:\\out\\frame.v2"},
+        {L"C:\\my.shots\\frame", L"bmp", L"C:\\my.shots\\frame.bmp"},
+        {L"C:/my.shots/frame", L"png", L"C:/my.shots/frame.png"},
+        {L"frame", L"", L"frame"},
+        {L"C:\\out\\", L"png", L"C:\\out\\"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(WithDefaultExtension(c.name, c.extension), c.expected) << std::string(c.name.begin(), c.name.end());
+    }
+}
+
 // The PNG export's pixels are those the bitmap export writes, for a full frame and for clip
 // rectangles smaller and larger than the surface.
 TEST(ExportFormat, FramePictureHoldsWhatTheBitmapExportWrites) {
