@@ -193,6 +193,49 @@ TEST_F(LiveReload, OnlyTheTextureOpenedLastIsFollowed) {
     EXPECT_EQ(CentreHue(viewer_->State()), Hue::Red);
 }
 
+TEST_F(LiveReload, ASaveThatRenamesAFinishedFileOverTheKitIsPickedUp) {
+    // Written in full under another name of the folder first: that alone reads nothing.
+    const std::wstring temporary = viewer_->Folder() + L"live.bmp.saving";
+    ASSERT_TRUE(Rewrite(temporary, SolidBitmap(20, 220, 20)));
+    IdleTicks();
+    ASSERT_TRUE(MoveFileExW(temporary.c_str(), live_.c_str(), MOVEFILE_REPLACE_EXISTING));
+    ASSERT_TRUE(WaitForHue(Hue::Green)) << "centre " << viewer_->State().Value("FrameCentre");
+    IdleTicks();
+    EXPECT_EQ(DecodeCount(), 1);
+}
+
+// A picture put on one material with the editor's "Browse" is followed for that material only.
+TEST_F(LiveReload, APictureChosenInTheMaterialEditorIsFollowedForItsMaterial) {
+    constexpr int kIdcLstMaterials = 1001;
+    constexpr int kIdcCmdMeshTex = 1017;
+    const std::wstring own = viewer_->Folder() + L"sleeve.bmp";
+    ASSERT_TRUE(Rewrite(own, SolidBitmap(20, 220, 20)));
+    viewer_->Command(kCmdMaterialEditor);
+    HWND editor = viewer_->WaitForWindow(L"Material Manager");
+    ASSERT_NE(editor, nullptr);
+    HWND list = GetDlgItem(editor, kIdcLstMaterials);
+    SendMessageW(list, LB_SETCURSEL, 1, 0);
+    SendMessageW(editor, WM_COMMAND, MAKEWPARAM(kIdcLstMaterials, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    const StateReport before = viewer_->State();
+    PostMessageW(GetDlgItem(editor, kIdcCmdMeshTex), BM_CLICK, 0, 0);
+    HWND dialog = viewer_->WaitForWindow(L"Texture File");
+    ASSERT_NE(dialog, nullptr);
+    ViewerProcess::AnswerFileDialog(dialog, own);
+    ASSERT_TRUE(Poll([&] { return viewer_->State().Value("Material1") != before.Value("Material1"); }));
+    const StateReport chosen = viewer_->State();
+
+    // The kit file is no longer followed; the material's own picture is.
+    ASSERT_TRUE(Rewrite(live_, SolidBitmap(20, 20, 230)));
+    ASSERT_TRUE(Rewrite(own, SolidBitmap(20, 20, 230)));
+    ASSERT_TRUE(Poll([&] { return viewer_->State().Value("Material1") != chosen.Value("Material1"); }));
+    IdleTicks();
+    const StateReport after = viewer_->State();
+    EXPECT_EQ(DecodeCount(), 1);
+    EXPECT_EQ(after.Value("Material0"), chosen.Value("Material0")) << "the kit's materials keep their picture";
+    EXPECT_EQ(after.Value("Material2"), chosen.Value("Material2"));
+    ViewerProcess::Press(editor, IDCANCEL);
+}
+
 // The export dialog offers PNG after the bitmap; the extension typed or the type chosen decides.
 TEST(FrameExport, PngHoldsTheSamePixelsAsTheBitmapOfTheSameFrame) {
     ViewerProcess viewer(L"export_png", {L"kit.3ds", L"BG.jpg", L"kit-home.jpg"}, L"kit-home.jpg");
