@@ -299,5 +299,38 @@ TEST(FrameExport, PngHoldsTheSamePixelsAsTheBitmapOfTheSameFrame) {
     EXPECT_TRUE(fromChosen.pixels == fromBitmap.pixels);
 }
 
+// Replacing a file is asked first; when the new one then cannot be written, the old one stays.
+TEST(FrameExport, AFailedWriteKeepsTheFileItWasToReplace) {
+    ViewerProcess viewer(L"export_keep", {L"kit.3ds", L"BG.jpg", L"kit-home.jpg"}, L"kit-home.jpg");
+    ASSERT_TRUE(viewer.Started());
+    ASSERT_TRUE(viewer.WaitForValue("CurrentStyle", "7"));
+    const std::string old = "the picture saved last week";
+    for (const std::wstring name : {L"keep.bmp", L"keep.png"}) {
+        const std::wstring path = viewer.Folder() + name;
+        ASSERT_TRUE(Rewrite(path, std::vector<unsigned char>(old.begin(), old.end())));
+        // The new file is written beside under a temporary name: a folder there makes that fail.
+        const std::wstring blocker = path + L".partial";
+        RemoveDirectoryW(blocker.c_str());  // left by an earlier run
+        ASSERT_TRUE(CreateDirectoryW(blocker.c_str(), nullptr));
+        viewer.Command(kCmdExportBMP);
+        HWND dialog = viewer.WaitForWindow(L"Save Bitmap");
+        ASSERT_NE(dialog, nullptr);
+        ViewerProcess::AnswerFileDialog(dialog, path);
+        HWND box = viewer.WaitForWindow(L"Maglorin");
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(ViewerProcess::MessageText(box), path + L" already exists.\r\nDo you want to replace it.");
+        ViewerProcess::Press(box, IDYES);
+        box = viewer.WaitForWindow(L"Maglorin");
+        ASSERT_NE(box, nullptr);
+        const std::wstring text = ViewerProcess::MessageText(box);
+        EXPECT_EQ(text.rfind(L"The frame could not be saved as\r\n" + path, 0), 0u) << std::string(text.begin(), text.end());
+        ViewerProcess::Press(box, IDOK);
+        ASSERT_TRUE(viewer.WaitForValue("Timer", "1"));
+        const std::vector<unsigned char> kept = ReadFileBytes(path);
+        EXPECT_EQ(std::string(kept.begin(), kept.end()), old) << std::string(name.begin(), name.end());
+        RemoveDirectoryW(blocker.c_str());
+    }
+}
+
 }  // namespace
 }  // namespace maglorin::uitest

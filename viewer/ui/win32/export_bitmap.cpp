@@ -82,14 +82,9 @@ void frmMain::mnuExportBMP_Click() {
         format = ChooseExportFormat(SharedDialog.FilterIndex(), name);
         if (!FileThere(name)) break;
         const int answer = Message(name + L" already exists.\r\nDo you want to replace it.", MB_YESNO);
-        if (answer == IDYES) {
-            if (!DeleteFileW(name.c_str())) {
-                Message(L"The frame could not be saved as\r\n" + name + L"\r\nthe existing file cannot be replaced.",
-                        MB_OK | MB_ICONERROR);
-                return;
-            }
-            break;
-        }
+        // Yes: the existing file is not deleted beforehand; the new one takes its name only once
+        // it is complete, so a write that fails leaves it as it was.
+        if (answer == IDYES) break;
     }
     settings_.exportFolder = FolderOfPath(name);
     // A failed write leaves no partial file behind (the writer removes it) and is told here
