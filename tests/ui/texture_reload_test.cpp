@@ -126,15 +126,18 @@ TEST(TextureReloadPlan, AFailedReadThatSucceedsOnRetryStopsRetrying) {
     EXPECT_EQ(w.Run(100000, 200000), 0) << "the retried version is the one shown now";
 }
 
-TEST(TextureReloadPlan, AMissingFileOrOneBackToTheVersionShownIsNotRead) {
+TEST(TextureReloadPlan, AMissingEmptyFileOrOneBackToTheVersionShownIsNotRead) {
     Window w;
     w.plan.Start(kShown);
     w.file = FileStamp{};  // deleted before a save renames the new file into place
     w.plan.FolderChanged(w.file, 0);
     EXPECT_EQ(w.Run(0, 5000), 0);
+    w.file = FileStamp{true, 0, 80};  // truncated, the writer not yet back
+    w.plan.FolderChanged(w.file, 5000);
+    EXPECT_EQ(w.Run(5000, 6000), 0);
     w.file = kNew;
-    w.plan.FolderChanged(kNew, 5000);
-    EXPECT_EQ(w.Run(5000, 10000), 1);
+    w.plan.FolderChanged(kNew, 6000);
+    EXPECT_EQ(w.Run(6000, 10000), 1);
     // Changed and changed back before it rested.
     w.plan.FolderChanged(FileStamp{true, 9, 99}, 10000);
     w.file = kNew;

@@ -41,9 +41,9 @@ bool TextureReloadPlan::ReadNow(const FileStamp& stamp, std::uint64_t nowMs) {
         Pend(stamp, nowMs + kReloadSettleMs);
         return false;
     }
-    if (!stamp.present || stamp == shown_) {
-        // Gone (a save that replaces the file brings it back with a change of its own), or back
-        // to the version shown.
+    if (!stamp.present || stamp.size == 0 || stamp == shown_) {
+        // Gone or emptied (a save that replaces or truncates the file brings it back with a
+        // change of its own), or back to the version shown.
         pending_ = false;
         retries_ = 0;
         return false;
