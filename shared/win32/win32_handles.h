@@ -1,11 +1,12 @@
 #pragma once
 // Every Win32 handle the programs hold is owned by one of the small types below: kernel objects
-// (files, pipes, threads, events, processes, mutexes), directory searches, registry keys, loaded
-// libraries, shell item lists, Internet handles, installer-service handles, the screen's device
-// context, the service manager and its lock, windows, GDI objects, menus, icons, dropped-file
-// handles and LocalAlloc blocks; and a few scopes that undo a Win32 call when they end (a window's DC,
-// painting, a selected object, a timer, COM, a COM interface pointer). All are move-only or
-// fixed in place; each releases what it holds exactly once.
+// (files, pipes, threads, events, processes, mutexes), directory searches, folder change
+// notifications, registry keys, loaded libraries, shell item lists, Internet handles,
+// installer-service handles, the screen's device context, the service manager and its lock,
+// windows, GDI objects, menus, icons, dropped-file handles and LocalAlloc blocks; and a few scopes
+// that undo a Win32 call when they end (a window's DC, painting, a selected object, a timer, COM, a
+// COM interface pointer). All are move-only or fixed in place; each releases what it holds exactly
+// once.
 
 #include <windows.h>
 #include <shellapi.h>
@@ -38,6 +39,14 @@ using EventHandle = UniqueHandle<KernelHandleTraits>;
 using ProcessHandle = UniqueHandle<KernelHandleTraits>;
 using MutexHandle = UniqueHandle<KernelHandleTraits>;
 using TokenHandle = UniqueHandle<KernelHandleTraits>;  // an access token
+
+// A folder's change notification from FindFirstChangeNotificationW.
+struct ChangeNotificationTraits {
+    using Value = HANDLE;
+    static Value Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Value handle) { ::FindCloseChangeNotification(handle); }
+};
+using ChangeNotificationHandle = UniqueHandle<ChangeNotificationTraits>;
 
 // A directory search from FindFirstFileW.
 struct FindHandleTraits {

@@ -12,4 +12,16 @@ namespace maglorin {
 // returned string's own terminator supplies the final NUL of the list.
 std::wstring ConvertFilter(std::wstring_view filter);
 
+// The extension a save dialog adds to a name typed without one while file type `index` (counted
+// from 1) of `filter` is chosen: that of the entry's first pattern ("png" for "*.png;*.apng"). Empty
+// when the entry does not exist or its first pattern names no single extension ("*.*", "*").
+std::wstring FilterDefaultExtension(std::wstring_view filter, unsigned index);
+
+// The number of description|pattern entries of `filter` (a trailing "|" ends the last one).
+unsigned FilterEntryCount(std::wstring_view filter);
+
+// `name` with "." and `extension` added when its last component has no extension (and
+// `extension` is not empty), as a save dialog completes a typed name.
+std::wstring WithDefaultExtension(std::wstring_view name, std::wstring_view extension);
+
 }  // namespace maglorin

@@ -198,8 +198,10 @@ bool ViewerProcess::Request(const std::string& request) const {
            result == 1;
 }
 
-StateReport ViewerProcess::State() const {
-    if (!Request("state")) return StateReport(std::string());
+StateReport ViewerProcess::State() const { return Query("state"); }
+
+StateReport ViewerProcess::Query(const std::string& request) const {
+    if (!Request(request)) return StateReport(std::string());
     const std::vector<unsigned char> bytes = ReadFileBytes(replyFile_);
     return StateReport(std::string(bytes.begin(), bytes.end()));
 }

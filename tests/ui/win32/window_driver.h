@@ -76,6 +76,8 @@ public:
     // Sends a request to the test channel; the state report for "state".
     bool Request(const std::string& request) const;
     StateReport State() const;
+    // Sends any request that answers in the reply file and reads the answer.
+    StateReport Query(const std::string& request) const;
     // Waits until the report's value of `key` is `expected`.
     bool WaitForValue(const std::string& key, const std::string& expected, int seconds = 20) const;
 

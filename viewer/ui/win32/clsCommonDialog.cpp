@@ -52,9 +52,18 @@ bool clsCommonDialog::Show(bool save) {
     record.lpstrDefExt = ext.empty() ? nullptr : ext.c_str();
     record.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
     if (!save) record.Flags |= OFN_FILEMUSTEXIST;
+    // A save dialog offering several file types adds the extension of the type chosen, which the
+    // system cannot be told reliably: the name comes back as typed and the extension is added here.
+    const bool typeExtension = save && !ext.empty() && FilterEntryCount(filter_) > 1;
+    if (typeExtension) record.lpstrDefExt = nullptr;
 
     const BOOL chosen = save ? GetSaveFileNameW(&record) : GetOpenFileNameW(&record);
     fileName_ = chosen ? Trimmed(std::wstring(file.data())) : std::wstring();
+    filterIndex_ = chosen && record.nFilterIndex != 0 ? record.nFilterIndex : 1;
+    if (typeExtension && !fileName_.empty()) {
+        const std::wstring typeExt = FilterDefaultExtension(filter_, filterIndex_);
+        fileName_ = WithDefaultExtension(fileName_, typeExt.empty() ? ext : typeExt);
+    }
     return !fileName_.empty();
 }
 

@@ -30,8 +30,11 @@ public:
 
     // Open: the chosen file must exist. Both return true when a file was chosen.
     bool ShowOpen();
-    // Save: the folder must exist; the default extension is added to a name typed without one.
+    // Save: the folder must exist; the default extension is added to a name typed without one
+    // (with several file types, that of the type chosen, or DefaultExt when it names none).
     bool ShowSave();
+    // The file type chosen in the last dialog, counted from 1 in the order of `Filter`.
+    unsigned FilterIndex() const { return filterIndex_; }
 
 private:
     bool Show(bool save);
@@ -43,6 +46,7 @@ private:
     std::wstring fileName_;
     std::wstring filter_;
     std::wstring systemFilter_;  // NUL-separated form handed to the system
+    unsigned filterIndex_ = 1;
 };
 
 }  // namespace maglorin::win32

@@ -1,11 +1,14 @@
-// Export BMP: the current frame saved as a 24-bit bitmap. The frame timer is stopped while the
-// dialogs are open, so no frame is drawn into the surface meanwhile, and started again on every
-// way out.
+// Export BMP: the current frame saved as a 24-bit bitmap, or as a PNG picture when that file type
+// is chosen or the name ends in ".png". Either file is written under a temporary name beside the
+// target and takes its name only once complete. The frame timer is stopped while the dialogs are
+// open, so no frame is drawn into the surface meanwhile, and started again on every way out.
 #include <windows.h>
 
 #include <filesystem>
 
 #include "image/clsFileBMP.h"
+#include "image/picture_decoder.h"
+#include "ui/export_format.h"
 #include "ui/win32/clsCommonDialog.h"
 #include "ui/win32/frmMain.h"
 #include "ui/win32/text_encoding.h"
@@ -37,6 +40,28 @@ bool FileThere(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// Writes the frame in `format`; false with the reason in `error` when it could not be written.
+bool WriteFrame(const std::wstring& name, ExportFormat format, const Scene& scene, std::wstring& error) {
+    if (format == ExportFormat::Png) {
+        const DecodedPicture picture = FramePicture(scene.FrameSurface, scene.ClipRight, scene.ClipBottom);
+        if (picture.Empty()) {
+            error = L"the frame has no pixels";
+            return false;
+        }
+        if (!WritePicturePng(std::filesystem::path(name), picture)) {
+            error = L"cannot write the PNG file";
+            return false;
+        }
+        return true;
+    }
+    clsFileBMP writer;
+    if (!writer.WriteBMP24(std::filesystem::path(name), scene.FrameSurface, scene.ClipRight, scene.ClipBottom)) {
+        error = Utf8ToWide(writer.LastError());
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 void frmMain::mnuExportBMP_Click() {
@@ -45,32 +70,28 @@ void frmMain::mnuExportBMP_Click() {
     clsCommonDialog SharedDialog;
     SharedDialog.hWnd(window_);
     std::wstring name;
+    ExportFormat format = ExportFormat::Bmp;
     for (;;) {
-        SharedDialog.Filter(L"24-bit Bitmap |*.bmp");
+        SharedDialog.Filter(kExportFilter);
         SharedDialog.DefaultExt(L".bmp");
         SharedDialog.DialogTitle(L"Save Bitmap");
         SharedDialog.InitDir(!settings_.exportFolder.empty() ? settings_.exportFolder : PicturesFolder());
         SharedDialog.ShowSave();
         name = SharedDialog.FileName();
         if (name.empty() || closing_) return;
+        format = ChooseExportFormat(SharedDialog.FilterIndex(), name);
         if (!FileThere(name)) break;
         const int answer = Message(name + L" already exists.\r\nDo you want to replace it.", MB_YESNO);
-        if (answer == IDYES) {
-            if (!DeleteFileW(name.c_str())) {
-                Message(L"The frame could not be saved as\r\n" + name + L"\r\nthe existing file cannot be replaced.",
-                        MB_OK | MB_ICONERROR);
-                return;
-            }
-            break;
-        }
+        // Yes: the existing file is not deleted beforehand; the new one takes its name only once
+        // it is complete, so a write that fails leaves it as it was.
+        if (answer == IDYES) break;
     }
     settings_.exportFolder = FolderOfPath(name);
     // A failed write leaves no partial file behind (the writer removes it) and is told here
     // instead of ending the program.
-    clsFileBMP writer;
-    if (!writer.WriteBMP24(std::filesystem::path(name), scene_.FrameSurface, scene_.ClipRight, scene_.ClipBottom)) {
-        Message(L"The frame could not be saved as\r\n" + name + L"\r\n" + Utf8ToWide(writer.LastError()),
-                MB_OK | MB_ICONERROR);
+    std::wstring error;
+    if (!WriteFrame(name, format, scene_, error)) {
+        Message(L"The frame could not be saved as\r\n" + name + L"\r\n" + error, MB_OK | MB_ICONERROR);
         return;
     }
     Message(name + L"\r\n saved.", MB_OK);

@@ -1,6 +1,9 @@
 // The frame loop of the main window: one frame per timer tick while a model is loaded. Each tick
 // takes one pending wheel notch over the canvas, applies the held keys (read with GetKeyState at
-// the moment of the tick), projects the meshes, draws the frame and shows it on the canvas.
+// the moment of the tick), projects the meshes, draws the frame and shows it on the canvas. When
+// the file of the picture shown changed on disk, the tick reads it again first: the view, the
+// style and the material settings stay, only the picture is new. A file that cannot be read
+// (caught half-written) keeps the picture shown and says nothing; it is tried again later.
 //
 // The timer message is the lowest-priority message of the thread, so menus, dialogs and resizing
 // always run between ticks; a minimised window draws nothing.
@@ -10,6 +13,7 @@
 #include "geometry/view_control.h"
 #include "render/modVisualisation.h"
 #include "ui/win32/frmMain.h"
+#include "ui/win32/picture_file.h"
 
 namespace maglorin::win32 {
 
@@ -29,6 +33,7 @@ HeldKeys ReadHeldKeys() {
 void frmMain::tmrProcess_Timer() {
     if (ticksPaused_ || closing_) return;
     if (scene_.ModelLoaded == kFalse16 || IsIconic(window_)) return;
+    ReloadChangedPicture();
     ProcessInput();
     if (closing_) return;
     DrawFrame();
@@ -41,6 +46,18 @@ void frmMain::RunTicks(int count) {
     ticksPaused_ = false;
     for (int i = 0; i < count && !closing_; ++i) tmrProcess_Timer();
     ticksPaused_ = paused;
+}
+
+void frmMain::ReloadChangedPicture() {
+    if (!textureWatch_.ReloadDue()) return;
+    ++reloadDecodes_;
+    DecodedPicture picture;
+    std::wstring error;
+    const bool ok = LoadPictureFile(textureWatch_.Path(), picture, error);
+    textureWatch_.Decoded(ok);
+    if (!ok) return;
+    for (std::int32_t k : watchedMaterials_) PutPictureOnMaterial(scene_, k, picture);
+    if (watchingKit_) ShowKitPicture(picture);
 }
 
 void frmMain::TakeWheelMessage(WPARAM wParam, LPARAM lParam) {

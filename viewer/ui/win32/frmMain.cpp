@@ -325,6 +325,8 @@ bool frmMain::LoadModel() {
         return false;
     }
     FitModelToView(scene_);
+    // The model's own pictures replace the kit texture on its materials.
+    WatchPicture(std::wstring(), {}, false);
     for (std::int32_t k = 0; k <= scene_.MaterialUBound; ++k) {
         const std::string textureFile = scene_.Materials[static_cast<std::size_t>(k)].TextureFile;
         LoadTextureOnMaterial(scene_, k, Utf8ToWide(scene_.ModelFolder + textureFile));
@@ -344,14 +346,42 @@ void frmMain::ApplyKitTexture(const std::wstring& path) {
     DecodedPicture picture;
     std::wstring error;
     LoadPictureFile(path, picture, error);
-    kitBitmap_ = MakeThumbnail(picture, kThumbWidth - 4, kThumbHeight - 4, GetSysColor(COLOR_BTNFACE));
-    SendMessageW(Kit_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(kitBitmap_.Get()));
+    ShowKitPicture(picture);
     SetWindowTextW(Path_, path.c_str());
     for (std::int32_t k = 0; k <= 2 && k <= scene_.MaterialUBound; ++k) LoadTextureOnMaterial(scene_, k, path);
     mnuVisualStyle_Click(kStyleMapped);
     menu_.SetEnabled(MenuEntry::VisualStyleC, true);
     ShowMenuState();
     settings_.textureFolder = FolderOfPath(path);
+    std::vector<std::int32_t> kitMaterials;
+    for (std::int32_t k = 0; k <= 2 && k <= scene_.MaterialUBound; ++k) kitMaterials.push_back(k);
+    WatchPicture(path, std::move(kitMaterials), true);
+}
+
+void frmMain::ShowKitPicture(const DecodedPicture& picture) {
+    BitmapHandle thumbnail = MakeThumbnail(picture, kThumbWidth - 4, kThumbHeight - 4, GetSysColor(COLOR_BTNFACE));
+    SendMessageW(Kit_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(thumbnail.Get()));
+    kitBitmap_ = std::move(thumbnail);  // the one shown before is no longer in the control
+}
+
+void frmMain::WatchPicture(const std::wstring& path, std::vector<std::int32_t> materials, bool kit) {
+    watchedMaterials_ = std::move(materials);
+    watchingKit_ = kit;
+    if (path.empty() || watchedMaterials_.empty() || !textureWatch_.Start(path)) {
+        textureWatch_.Stop();
+        watchedMaterials_.clear();
+        watchingKit_ = false;
+    }
+}
+
+void frmMain::MaterialPictureChosen(std::int32_t index, const std::wstring& path) {
+    if (!path.empty()) {
+        WatchPicture(path, {index}, false);
+        return;
+    }
+    // Cancelled: that material shows no picture any more.
+    std::erase(watchedMaterials_, index);
+    if (watchedMaterials_.empty()) WatchPicture(std::wstring(), {}, false);
 }
 
 void frmMain::cmdTexture_Click() { mnuOpenTexture_Click(); }
@@ -395,6 +425,7 @@ void frmMain::mnuDoubleSide_Click() {
 
 void frmMain::mnuMaterialEditor_Click() {
     frmMaterial editor(scene_, settings_);
+    editor.OnPictureChosen([this](std::int32_t index, const std::wstring& path) { MaterialPictureChosen(index, path); });
     editor.ShowModal(instance_, window_);
 }
 

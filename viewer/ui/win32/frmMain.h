@@ -2,17 +2,20 @@
 // The viewer's main window "Maglorin (Beta 0.1)": the canvas that shows each finished frame, the
 // "Texture" group (Open button and path), the kit picture, the help line and the menus. It owns
 // start-up, the canvas size, loading the model with a kit texture, the visual style and display
-// switches, the BMP export, the material editor and the credits window. The frame loop (timer,
-// keys, wheel) is in frame_loop.cpp, the export in export_bitmap.cpp.
+// switches, the BMP and PNG export, the material editor and the credits window, and reading the
+// shown picture again when its file changes. The frame loop (timer, keys, wheel, the changed
+// picture) is in frame_loop.cpp, the export in export_bitmap.cpp.
 
 #include <windows.h>
 
 #include <deque>
 #include <string>
+#include <vector>
 
 #include "image/decoded_picture.h"
 #include "scene/scene.h"
 #include "ui/win32/main_menu.h"
+#include "ui/win32/texture_watch.h"
 #include "ui/win32/top_level_windows.h"
 #include "ui/win32/user_settings.h"
 #include "win32_handles.h"
@@ -57,6 +60,8 @@ public:
     void RunTicks(int count);
     HWND Canvas() const { return picCanvas_; }
     const std::wstring& KitPath() const { return kitPath_; }
+    // Decodes of a changed picture file so far (failed ones included).
+    long long ReloadDecodeCount() const { return reloadDecodes_; }
 
 private:
     static LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -95,6 +100,10 @@ private:
     void ProcessInput();
     void TakeWheelMessage(WPARAM wParam, LPARAM lParam);
     void DropFiles(HDROP drop);
+    void ShowKitPicture(const DecodedPicture& picture);
+    void WatchPicture(const std::wstring& path, std::vector<std::int32_t> materials, bool kit);
+    void MaterialPictureChosen(std::int32_t index, const std::wstring& path);
+    void ReloadChangedPicture();
     int Message(const std::wstring& text, UINT flags);
 
     Scene& scene_;
@@ -123,6 +132,10 @@ private:
     DecodedPicture backgroundPicture_;  // BG.jpg as decoded; empty when it could not be read
     std::wstring backgroundProblem_;    // shown once after start-up when not empty
     std::wstring kitPath_;
+    TextureWatch textureWatch_;               // the picture file shown on the materials below
+    std::vector<std::int32_t> watchedMaterials_;
+    bool watchingKit_ = false;                // the file is the kit texture (shown in `Kit` too)
+    long long reloadDecodes_ = 0;
     std::deque<int> wheelNotches_;      // pending wheel notches over the canvas, oldest first
     long long frameCount_ = 0;
     bool ticksPaused_ = false;

@@ -259,6 +259,7 @@ void frmMaterial::cmdMeshTex_Click() {
     const std::wstring path = Utf8ToWide(BrowsePicture(dialog, WideToUtf8(start), "Texture File"));
     LoadTextureOnMaterial(scene_, SelectedMaterial, path);
     if (!path.empty()) settings_.pictureFolder = FolderOfPath(path);
+    if (pictureChosen_) pictureChosen_(SelectedMaterial, path);
 }
 
 void frmMaterial::cmdClose_Click() { EndDialog(dialog_, 0); }

@@ -7,6 +7,8 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
+#include <string>
 
 #include "image/decoded_picture.h"
 #include "scene/scene.h"
@@ -18,6 +20,10 @@ class frmMaterial {
 public:
     frmMaterial(Scene& scene, UserSettings& settings);
     void ShowModal(HINSTANCE instance, HWND owner);
+    // Told the material and the path after "Browse" (an empty path when it was cancelled).
+    void OnPictureChosen(std::function<void(std::int32_t, const std::wstring&)> handler) {
+        pictureChosen_ = std::move(handler);
+    }
 
 private:
     static INT_PTR CALLBACK Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
@@ -48,6 +54,7 @@ private:
     std::int16_t SelectedMaterial = 0;
     DecodedPicture PreviewSurface;  // 2W x 2H of the selected texture, top row first
     wchar_t decimalSeparator_ = L'.';
+    std::function<void(std::int32_t, const std::wstring&)> pictureChosen_;
 };
 
 }  // namespace maglorin::win32

@@ -10,6 +10,7 @@ add_library(viewer_ui STATIC
     win32/frmMaterial.cpp
     win32/main_menu.cpp
     win32/picture_file.cpp
+    win32/texture_watch.cpp
     win32/text_encoding.cpp
     win32/user_settings.cpp
 )

@@ -139,6 +139,15 @@ void LoadTextureOnMaterial(Scene& scene, std::int32_t index, const std::wstring&
     DecodedPicture picture;
     std::wstring error;
     if (!LoadPictureFile(path, picture, error)) return;
+    PutPictureOnMaterial(scene, index, picture);
+}
+
+void PutPictureOnMaterial(Scene& scene, std::int32_t index, const DecodedPicture& picture) {
+    if (index < 0 || index > scene.MaterialUBound || static_cast<std::size_t>(index) >= scene.Materials.size() ||
+        picture.Empty()) {
+        return;
+    }
+    Material& material = scene.Materials[static_cast<std::size_t>(index)];
     material.Texture.CreateFromPictureBox(picture, picture.width, picture.height, material.TexturePixels, true);
     material.TextureWork.CreateFromPictureBox(picture, picture.width, picture.height,
                                               material.TextureWorkPixels, true);

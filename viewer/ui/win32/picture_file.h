@@ -24,6 +24,9 @@ bool PictureFileExists(const std::wstring& path);
 // core cannot open. A file that cannot be used leaves the material without texture.
 void LoadTextureOnMaterial(Scene& scene, std::int32_t index, const std::wstring& path);
 
+// Puts a decoded picture into material `index`'s two texture surfaces, as a load does.
+void PutPictureOnMaterial(Scene& scene, std::int32_t index, const DecodedPicture& picture);
+
 // A screen-compatible bitmap of `picture` scaled to fit width x height (aspect kept, centred on
 // `background`), for showing a picture in a control.
 BitmapHandle MakeThumbnail(const DecodedPicture& picture, int width, int height, COLORREF background);

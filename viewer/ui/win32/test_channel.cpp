@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <sstream>
+#include <string>
 #include <vector>
 
 #include "geometry/view_control.h"
@@ -63,6 +64,9 @@ LRESULT TestChannel::Handle(const COPYDATASTRUCT* request) {
     if (request == nullptr || request->dwData != kTestChannelTag || window_ == nullptr) return 0;
     const std::string command(static_cast<const char*>(request->lpData), request->cbData);
     if (command == "state") return WriteReply(StateReport()) ? 1 : 0;
+    if (command == "decodes") {
+        return WriteReply("DecodeCount=" + std::to_string(window_->ReloadDecodeCount()) + "\n") ? 1 : 0;
+    }
     if (command == "pause") {
         window_->PauseTicks(true);
         return 1;
@@ -103,6 +107,16 @@ std::string TestChannel::StateReport() const {
         << (frame != nullptr ? Fnv1a(frame, static_cast<std::size_t>(s.FrameSurface.Width()) * s.FrameSurface.Height())
                              : 0u)
         << '\n';
+    // The frame's pixel at the canvas centre, as red, green, blue.
+    if (frame != nullptr && s.CentreX >= 0 && s.CentreX < s.FrameSurface.Width() && s.CentreY >= 0 &&
+        s.CentreY < s.FrameSurface.Height()) {
+        const std::uint32_t centre =
+            frame[static_cast<std::size_t>(s.CentreY) * static_cast<std::size_t>(s.FrameSurface.Width()) +
+                  static_cast<std::size_t>(s.CentreX)];
+        out << "FrameCentre=" << ((centre >> 16) & 0xFF) << ',' << ((centre >> 8) & 0xFF) << ',' << (centre & 0xFF)
+            << '\n';
+    }
+    out << "DecodeCount=" << window_->ReloadDecodeCount() << '\n';
     out << "Timer=" << (window_->TimerRunning() ? 1 : 0) << '\n';
     out << "KitPath=" << WideToUtf8(window_->KitPath()) << '\n';
     out << "KeysHeld=";

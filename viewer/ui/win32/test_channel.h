@@ -3,9 +3,11 @@
 // reply file when the program starts. The Windows test driver sends WM_COPYDATA requests
 // (dwData kTestChannelTag, UTF-8 text) to the main window:
 //   "state"   write the frame state the window cannot show (model transform, camera, styles,
-//             switches, materials, menus as attached, frame count, keys held) to the reply file
+//             switches, materials, menus as attached, frame count, the frame's centre pixel,
+//             decodes of a changed picture, keys held) to the reply file
 //   "pause"   / "resume"  suspend and resume the timer's frames, so a test counts ticks exactly
 //   "tick N"  run N frame ticks now, each reading the keyboard as the timer would
+//   "decodes" write "DecodeCount=N": how often a changed picture file was decoded so far
 // Only the viewer's test build (maglorin-test.exe) has it; the shipped maglorin.exe does not.
 
 #include <windows.h>
