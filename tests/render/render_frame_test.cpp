@@ -20,8 +20,8 @@
 namespace maglorin {
 namespace {
 
-using render_testing::KitOptions;
-using render_testing::PrepareKit;
+using test_support::KitOptions;
+using test_support::PrepareKit;
 
 constexpr int kFilledStyles[] = {kStyleFlat, kStyleGouraud, kStyleMapped, kStylePhotoRealistic};
 
@@ -310,10 +310,10 @@ TEST(RenderFrame, PhotoStyleWithoutPictureFallsBackToGouraud) {
     photo.Meshes[0].MappedTexCoords.assign(3, TexCoord{});
     photo.CurrentStyle = kStylePhotoRealistic;
     Render(photo);
-    const std::uint64_t photoHash = render_testing::FrameHash(photo.FramePixels);
+    const std::uint64_t photoHash = test_support::FrameHash(photo.FramePixels);
     photo.CurrentStyle = kStyleGouraud;
     Render(photo);
-    EXPECT_EQ(photoHash, render_testing::FrameHash(photo.FramePixels));
+    EXPECT_EQ(photoHash, test_support::FrameHash(photo.FramePixels));
     EXPECT_FALSE(FrameIsBackground(photo));
     // With pixels to sample the style draws the texture; it does not ask HasTexture.
     Material& m = photo.Materials[0];
@@ -322,7 +322,7 @@ TEST(RenderFrame, PhotoStyleWithoutPictureFallsBackToGouraud) {
     m.HasTexture = kFalse16;
     photo.CurrentStyle = kStylePhotoRealistic;
     Render(photo);
-    EXPECT_NE(photoHash, render_testing::FrameHash(photo.FramePixels));
+    EXPECT_NE(photoHash, test_support::FrameHash(photo.FramePixels));
 }
 
 TEST(RenderFrame, OtherStylesAndNoBackgroundDrawNothing) {

@@ -10,7 +10,7 @@
 #include "render_options.h"
 #include "scene/scene.h"
 
-namespace maglorin::render_testing {
+namespace maglorin::test_support {
 
 // The bin folder with a trailing separator (MAGLORIN_BIN, else the working folder).
 inline std::string BinFolder() {
@@ -48,4 +48,4 @@ inline std::uint64_t FrameHash(const PixelView& frame) {
     return hash;
 }
 
-}  // namespace maglorin::render_testing
+}  // namespace maglorin::test_support

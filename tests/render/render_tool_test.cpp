@@ -101,7 +101,7 @@ protected:
         std::ofstream(File(name), std::ios::binary) << bytes;
     }
     RenderOptions Kit(const std::string& out) const {
-        RenderOptions options = render_testing::KitOptions(48, 36);
+        RenderOptions options = test_support::KitOptions(48, 36);
         options.out = File(out);
         return options;
     }
@@ -118,7 +118,7 @@ TEST_F(RenderJob, WritesTheFrameAsPngOrBmp) {
     for (const std::string name : {"frame.png", "frame.BMP"}) {
         RenderOptions options = Kit(name);
         options.style = 8;
-        ASSERT_EQ(RunRender(options, render_testing::BinFolder()), kExitOk) << name;
+        ASSERT_EQ(RunRender(options, test_support::BinFolder()), kExitOk) << name;
         DecodedPicture written;
         std::string error;
         const bool png = name == "frame.png";
@@ -128,7 +128,7 @@ TEST_F(RenderJob, WritesTheFrameAsPngOrBmp) {
         EXPECT_EQ(written.height, 36);
         // The file holds exactly the frame the pipeline draws.
         Scene scene;
-        ASSERT_TRUE(PrepareScene(scene, options, render_testing::BinFolder(), error)) << error;
+        ASSERT_TRUE(PrepareScene(scene, options, test_support::BinFolder(), error)) << error;
         RenderPreparedFrame(scene);
         int differing = 0;
         for (int y = 0; y < 36; ++y) {
@@ -163,7 +163,7 @@ TEST_F(RenderJob, RefusesMissingOrBrokenInputsWithoutWritingAnything) {
     for (const Case& c : cases) {
         RenderOptions options = Kit("frame.png");
         c.change(options, *this);
-        EXPECT_EQ(RunRender(options, render_testing::BinFolder()), kExitFailed) << c.name;
+        EXPECT_EQ(RunRender(options, test_support::BinFolder()), kExitFailed) << c.name;
         EXPECT_EQ(FilesInFolder(), 3u) << c.name << ": only the inputs are in the folder";
     }
 }
@@ -176,7 +176,7 @@ TEST_F(RenderJob, DefaultsComeFromTheProgramFolder) {
     options.out = File("default.png");
     Scene scene;
     std::string error;
-    ASSERT_TRUE(PrepareScene(scene, options, render_testing::BinFolder(), error)) << error;
+    ASSERT_TRUE(PrepareScene(scene, options, test_support::BinFolder(), error)) << error;
     EXPECT_EQ(scene.CurrentStyle, kStyleGouraud);
     EXPECT_GE(scene.MeshUBound, 0);
     EXPECT_TRUE(scene.BackgroundPixels.Attached());

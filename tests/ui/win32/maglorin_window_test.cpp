@@ -11,7 +11,7 @@
 
 #include "window_driver.h"
 
-namespace maglorin::uitest {
+namespace maglorin::test_support {
 namespace {
 
 const std::vector<std::wstring> kSampleKit = {L"kit.3ds", L"BG.jpg", L"kit-home.jpg", L"kit-away.jpg"};
@@ -621,4 +621,4 @@ TEST(MainWindow, KeepsItsSizeForTheNextRun) {
 }
 
 }  // namespace
-}  // namespace maglorin::uitest
+}  // namespace maglorin::test_support

@@ -6,7 +6,7 @@
 #include <iterator>
 #include <sstream>
 
-namespace maglorin::uitest {
+namespace maglorin::test_support {
 
 namespace {
 
@@ -300,4 +300,4 @@ int RunProgram(const std::wstring& commandLine, int seconds) {
     return static_cast<int>(code);
 }
 
-}  // namespace maglorin::uitest
+}  // namespace maglorin::test_support

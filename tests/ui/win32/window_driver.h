@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace maglorin::uitest {
+namespace maglorin::test_support {
 
 // Commands of the main window's menus (as the program numbers them).
 inline constexpr UINT kCmdOpenTexture = 100;
@@ -101,4 +101,4 @@ std::vector<unsigned char> ReadFileBytes(const std::wstring& path);
 // Runs a console program of the bin folder and waits for it; its exit code, or -1.
 int RunProgram(const std::wstring& commandLine, int seconds);
 
-}  // namespace maglorin::uitest
+}  // namespace maglorin::test_support
