@@ -1,5 +1,7 @@
 #include "window_driver.h"
 
+#include "win32_handles.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +20,31 @@ bool WaitUntil(Ready ready, int seconds) {
         Sleep(50);
     }
     return ready();
+}
+
+// The pixels (24-bit rows) of width x height at (left, top) of a device context; empty when they
+// cannot be read.
+std::vector<unsigned char> CapturePixels(HDC source, int left, int top, int width, int height) {
+    if (source == nullptr || width <= 0 || height <= 0) return {};
+    MemoryDcHandle memory(CreateCompatibleDC(source));
+    BitmapHandle bitmap(CreateCompatibleBitmap(source, width, height));
+    if (!memory || !bitmap) return {};
+    {
+        SelectScope selected(memory.Get(), bitmap.Get());
+        if (!BitBlt(memory.Get(), 0, 0, width, height, source, left, top, SRCCOPY)) return {};
+    }
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(header);
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    std::vector<unsigned char> pixels(static_cast<std::size_t>((width * 3 + 3) & ~3) * height);
+    const int lines = GetDIBits(memory.Get(), bitmap.Get(), 0, static_cast<UINT>(height), pixels.data(),
+                                reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    if (lines != height) return {};
+    return pixels;
 }
 
 struct FindRequest {
@@ -237,6 +264,31 @@ void ViewerProcess::Wheel(int notches) const {
     SendMessageTimeoutW(canvas, WM_MOUSEWHEEL,
                         MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(notches * WHEEL_DELTA))),
                         MAKELPARAM(x, y), SMTO_NORMAL, 10000, &result);
+}
+
+bool ViewerProcess::WaitForFrameOnScreen(const std::wstring& texture, const std::wstring& style, int seconds) const {
+    const HWND canvas = Canvas();
+    RECT inner{};
+    if (canvas == nullptr || !GetClientRect(canvas, &inner)) return false;
+    const std::wstring reference = folder_ + L"on-screen-reference.bmp";
+    const std::wstring size = std::to_wstring(inner.right) + L"x" + std::to_wstring(inner.bottom);
+    const int code = RunProgram(L"\"" + BinFolder() + L"maglorin-render.exe\" --model \"" + folder_ + L"kit.3ds\" --texture \"" +
+                                    folder_ + texture + L"\" --background \"" + folder_ + L"BG.jpg\" --style " + style +
+                                    L" --size " + size + L" --out \"" + reference + L"\"",
+                                60);
+    const std::vector<unsigned char> file = ReadFileBytes(reference);
+    constexpr std::size_t kPixelsAt = 54;  // file and info headers of a 24-bit BMP
+    if (code != 0 || file.size() <= kPixelsAt) return false;
+    // Bottom row first, rows padded to four bytes: the layout GetDIBits gives.
+    const std::vector<unsigned char> frame(file.begin() + kPixelsAt, file.end());
+    POINT origin{0, 0};
+    ClientToScreen(canvas, &origin);
+    return WaitUntil(
+        [&] {
+            const ScreenDcHandle screen(GetDC(nullptr));
+            return CapturePixels(screen.Get(), origin.x, origin.y, inner.right, inner.bottom) == frame;
+        },
+        seconds);
 }
 
 bool ViewerProcess::Screenshot(const std::wstring& file) const {

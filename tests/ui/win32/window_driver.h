@@ -85,6 +85,10 @@ public:
     // One wheel notch over the canvas (negative: towards the user).
     void Wheel(int notches) const;
 
+    // Wine hands a window's drawing to the X server on its own schedule, so the screen can still
+    // show an older frame: waits until the canvas on the screen shows exactly the frame the
+    // headless renderer draws from the same files at the canvas size in `style` ("Mapped", ...).
+    bool WaitForFrameOnScreen(const std::wstring& texture, const std::wstring& style, int seconds = 20) const;
     // Saves what the screen shows of the main window as a 24-bit BMP file.
     bool Screenshot(const std::wstring& file) const;
 
