@@ -22,6 +22,18 @@ bool WaitUntil(Ready ready, int seconds) {
     return ready();
 }
 
+// A 24-bit picture of width x height, bottom row first.
+BITMAPINFOHEADER Rgb24Header(int width, int height) {
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(header);
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    return header;
+}
+
 // The pixels (24-bit rows) of width x height at (left, top) of a device context; empty when they
 // cannot be read.
 std::vector<unsigned char> CapturePixels(HDC source, int left, int top, int width, int height) {
@@ -33,13 +45,7 @@ std::vector<unsigned char> CapturePixels(HDC source, int left, int top, int widt
         SelectScope selected(memory.Get(), bitmap.Get());
         if (!BitBlt(memory.Get(), 0, 0, width, height, source, left, top, SRCCOPY)) return {};
     }
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof(header);
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
+    BITMAPINFOHEADER header = Rgb24Header(width, height);
     std::vector<unsigned char> pixels(static_cast<std::size_t>((width * 3 + 3) & ~3) * height);
     const int lines = GetDIBits(memory.Get(), bitmap.Get(), 0, static_cast<UINT>(height), pixels.data(),
                                 reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
@@ -296,27 +302,10 @@ bool ViewerProcess::Screenshot(const std::wstring& file) const {
     GetWindowRect(main_, &area);
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-    SelectObject(memory, previous);
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof(header);
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
-    const int stride = (width * 3 + 3) & ~3;
-    std::vector<unsigned char> pixels(static_cast<std::size_t>(stride) * height);
-    const int lines = GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
-                                reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    if (lines != height) return false;
+    const ScreenDcHandle screen(GetDC(nullptr));
+    const std::vector<unsigned char> pixels = CapturePixels(screen.Get(), area.left, area.top, width, height);
+    if (pixels.empty()) return false;
+    const BITMAPINFOHEADER header = Rgb24Header(width, height);
     BITMAPFILEHEADER fileHeader{};
     fileHeader.bfType = 0x4D42;
     fileHeader.bfOffBits = sizeof(fileHeader) + sizeof(header);
