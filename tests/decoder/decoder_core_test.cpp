@@ -189,13 +189,13 @@ TEST(ThreadCount, FollowsNumberOfProcessors) {
 TEST(ThreadCount, IsReadFromTheEnvironment) {
     const char* saved = std::getenv("NUMBER_OF_PROCESSORS");
     const std::optional<std::string> original = saved ? std::optional<std::string>(saved) : std::nullopt;
-    decoder_test::SetEnvironment("NUMBER_OF_PROCESSORS", "12");
+    test_support::SetEnvironment("NUMBER_OF_PROCESSORS", "12");
     EXPECT_EQ(DecoderThreadCount(), 12u);
-    decoder_test::SetEnvironment("NUMBER_OF_PROCESSORS", std::string(300, '4'));  // longer than read
+    test_support::SetEnvironment("NUMBER_OF_PROCESSORS", std::string(300, '4'));  // longer than read
     EXPECT_EQ(DecoderThreadCount(), 1u);
-    decoder_test::SetEnvironment("NUMBER_OF_PROCESSORS", std::nullopt);
+    test_support::SetEnvironment("NUMBER_OF_PROCESSORS", std::nullopt);
     EXPECT_EQ(DecoderThreadCount(), 1u);
-    decoder_test::SetEnvironment("NUMBER_OF_PROCESSORS", original);
+    test_support::SetEnvironment("NUMBER_OF_PROCESSORS", original);
 }
 
 // A volume whose free bytes are known by path; every other path fails the query.
@@ -245,12 +245,12 @@ TEST(DiskSpace, NetworkPathKeepsItsFinalSeparator) {
 class AlteredCatalog : public ::testing::Test {
 protected:
     std::int32_t ExtractAltered(void (*alter)(ArchiveCatalog&), const std::string& archiveName) {
-        const auto handle = decoder_test::OpenForReading(decoder_test::TestData() / archiveName);
+        const auto handle = test_support::OpenForReading(test_support::TestData() / archiveName);
         ExtractionContext context;
         std::memset(&context, 0, sizeof context);
         context.archiveFile = handle->Handle();
-        context.archiveSize = fs::file_size(decoder_test::TestData() / archiveName);
-        const PathString folder = decoder_test::AsContextFolder(decoder_test::FreshFolder("short-" + archiveName), true);
+        context.archiveSize = fs::file_size(test_support::TestData() / archiveName);
+        const PathString folder = test_support::AsContextFolder(test_support::FreshFolder("short-" + archiveName), true);
         std::memcpy(context.outputFolder, folder.c_str(), (folder.size() + 1) * sizeof(PathChar));
         ExtractionState state;
         if (OpenArchive(context, state) != kInitOpened) {

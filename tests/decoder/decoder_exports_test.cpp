@@ -7,7 +7,7 @@
 
 #include "decoder_test_support.h"
 
-namespace maglorin::decoder_test {
+namespace maglorin::test_support {
 namespace {
 
 namespace fs = std::filesystem;
@@ -543,4 +543,4 @@ TEST_F(LowDiskSpace, HandlerAnsweringGoOnWritesUntilTheDiskIsFull) {
 }
 
 }  // namespace
-}  // namespace maglorin::decoder_test
+}  // namespace maglorin::test_support

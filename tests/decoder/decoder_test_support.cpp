@@ -6,7 +6,7 @@
 #include <set>
 #include <vector>
 
-namespace maglorin::decoder_test {
+namespace maglorin::test_support {
 
 namespace fs = std::filesystem;
 
@@ -90,4 +90,4 @@ std::uint32_t Crc32(const std::string& bytes, std::size_t begin, std::size_t len
     return crc ^ 0xFFFFFFFFu;
 }
 
-}  // namespace maglorin::decoder_test
+}  // namespace maglorin::test_support

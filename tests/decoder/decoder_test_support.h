@@ -11,7 +11,7 @@
 
 #include "extraction_context.h"
 
-namespace maglorin::decoder_test {
+namespace maglorin::test_support {
 
 using PathString = std::basic_string<PathChar>;
 
@@ -67,4 +67,4 @@ std::unique_ptr<SmallVolume> MountSmallVolume(const std::filesystem::path& folde
 // CRC-32 as 7z stores it, for patching archives.
 std::uint32_t Crc32(const std::string& bytes, std::size_t begin, std::size_t length);
 
-}  // namespace maglorin::decoder_test
+}  // namespace maglorin::test_support

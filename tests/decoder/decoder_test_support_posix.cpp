@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace maglorin::decoder_test {
+namespace maglorin::test_support {
 namespace {
 
 class PosixLibrary final : public LoadedLibrary {
@@ -96,4 +96,4 @@ void SetEnvironment(const char* name, const std::optional<std::string>& value) {
     }
 }
 
-}  // namespace maglorin::decoder_test
+}  // namespace maglorin::test_support

@@ -1,6 +1,6 @@
 #include "child_process_win32.h"
 
-namespace maglorin::disttest {
+namespace maglorin::test_support {
 namespace {
 
 inline constexpr DWORD kPollMs = 100;
@@ -71,14 +71,14 @@ HWND ChildProcess::WaitForWindow(const wchar_t* windowClass, DWORD limitMs) cons
     return nullptr;
 }
 
-runner::ProgramRun RunToEnd(const std::wstring& program, const std::wstring& arguments) {
-    runner::RunOptions options;
+test_support::ProgramRun RunToEnd(const std::wstring& program, const std::wstring& arguments) {
+    test_support::RunOptions options;
     options.maximumSeconds = kProgramLimitMs / 1000;
-    return runner::RunProgram(program, Quoted(program) + L" " + arguments, options);
+    return test_support::RunProgram(program, Quoted(program) + L" " + arguments, options);
 }
 
 std::optional<DWORD> ExitCodeOf(const std::wstring& program, const std::wstring& arguments) {
-    const runner::ProgramRun run = RunToEnd(program, arguments);
+    const test_support::ProgramRun run = RunToEnd(program, arguments);
     if (!run.started || !run.finished) {
         return std::nullopt;
     }
@@ -93,4 +93,4 @@ std::wstring Msiexec() {
 
 std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
 
-}  // namespace maglorin::disttest
+}  // namespace maglorin::test_support

@@ -13,7 +13,7 @@
 #include "exit_code_runner.h"
 #include "win32_handles.h"
 
-namespace maglorin::disttest {
+namespace maglorin::test_support {
 
 // Long enough for an install under a loaded Wine; only a program that hangs reaches it.
 inline constexpr DWORD kProgramLimitMs = 5 * 60 * 1000;
@@ -44,7 +44,7 @@ private:
 
 // Runs `program` (a full path) with `arguments` to its end; message boxes it opens are recorded
 // and answered with OK.
-runner::ProgramRun RunToEnd(const std::wstring& program, const std::wstring& arguments);
+test_support::ProgramRun RunToEnd(const std::wstring& program, const std::wstring& arguments);
 // Its full exit code, or none when it could not start or did not end.
 std::optional<DWORD> ExitCodeOf(const std::wstring& program, const std::wstring& arguments);
 
@@ -54,4 +54,4 @@ std::wstring Msiexec();
 // "\"path\"": a path quoted for a command line.
 std::wstring Quoted(const std::wstring& path);
 
-}  // namespace maglorin::disttest
+}  // namespace maglorin::test_support

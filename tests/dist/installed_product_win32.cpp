@@ -11,7 +11,7 @@
 #include "child_process_win32.h"
 #include "win32_handles.h"
 
-namespace maglorin::disttest {
+namespace maglorin::test_support {
 namespace {
 
 inline constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
@@ -192,4 +192,4 @@ void EnsureProductAbsent() {
     }
 }
 
-}  // namespace maglorin::disttest
+}  // namespace maglorin::test_support

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace maglorin::disttest {
+namespace maglorin::test_support {
 
 // The files the product installs, by name.
 const std::vector<std::wstring>& ProductFiles();
@@ -51,4 +51,4 @@ std::optional<DWORD> StartAndCloseViewer(const std::wstring& program);
 // Removes the product when an earlier, interrupted run left it installed.
 void EnsureProductAbsent();
 
-}  // namespace maglorin::disttest
+}  // namespace maglorin::test_support

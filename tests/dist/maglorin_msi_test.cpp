@@ -10,7 +10,7 @@
 #include "installed_product_win32.h"
 #include "child_process_win32.h"
 
-namespace maglorin::disttest {
+namespace maglorin::test_support {
 namespace {
 
 class InstallerDatabase : public testing::Test {
@@ -78,4 +78,4 @@ TEST_F(InstallerDatabase, UninstallRemovesEverythingItInstalled) {
 }
 
 }  // namespace
-}  // namespace maglorin::disttest
+}  // namespace maglorin::test_support

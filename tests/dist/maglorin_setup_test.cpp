@@ -14,7 +14,7 @@
 #include "child_process_win32.h"
 #include "win32_handles.h"
 
-namespace maglorin::disttest {
+namespace maglorin::test_support {
 namespace {
 
 using MutexHandle = UniqueHandle<KernelHandleTraits>;
@@ -136,7 +136,7 @@ TEST_F(ShippedInstaller, ASecondCopySeesTheLockAndInstallsNothing) {
     MutexHandle firstCopy(CreateMutexW(nullptr, FALSE, lockName.c_str()));
     ASSERT_TRUE(firstCopy);
 
-    const runner::ProgramRun second = RunToEnd(Package(L"lock"), L"");
+    const test_support::ProgramRun second = RunToEnd(Package(L"lock"), L"");
     ASSERT_TRUE(second.finished);
     EXPECT_EQ(second.exitCode, 0u);
     ASSERT_EQ(second.dialogs.size(), 1u) << "the second copy's message, and nothing else";
@@ -162,4 +162,4 @@ TEST_F(ShippedInstaller, KeepFilesMinimumKeepsTheMainPackageOnly) {
 }
 
 }  // namespace
-}  // namespace maglorin::disttest
+}  // namespace maglorin::test_support

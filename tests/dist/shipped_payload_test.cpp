@@ -21,7 +21,7 @@
 #include "reference_lookups_win32.h"
 #include "reference_resolver.h"
 
-namespace maglorin::disttest {
+namespace maglorin::test_support {
 namespace {
 
 std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
@@ -111,4 +111,4 @@ TEST_F(ShippedPayload, ItsMainPackageUnpacksIntoADatabaseMsiexecInstalls) {
 }
 
 }  // namespace
-}  // namespace maglorin::disttest
+}  // namespace maglorin::test_support

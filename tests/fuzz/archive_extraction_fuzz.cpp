@@ -122,8 +122,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::uint8_t> file(kWindowOffset, 0x5A);
     file.insert(file.end(), data, data + size);
     RepairHeaderCrcs(file.data() + kWindowOffset, size);
-    const fs::path archive = fuzzing::WriteScratchFile("archive.bin", file.data(), file.size());
-    const fs::path output = fuzzing::ScratchFolder() / "box" / "deep" / "er" / "still" / "out";
+    const fs::path archive = test_support::WriteScratchFile("archive.bin", file.data(), file.size());
+    const fs::path output = test_support::ScratchFolder() / "box" / "deep" / "er" / "still" / "out";
     std::error_code error;
     fs::remove_all(output, error);
     fs::create_directories(output, error);
@@ -152,6 +152,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     Require(EndExtraction(&context) == 0 && context.state == nullptr);
     ::close(handle);
-    CheckNothingOutside(fuzzing::ScratchFolder(), output);
+    CheckNothingOutside(test_support::ScratchFolder(), output);
     return 0;
 }

@@ -6,7 +6,7 @@
 #include <system_error>
 #include <unistd.h>
 
-namespace maglorin::fuzzing {
+namespace maglorin::test_support {
 namespace {
 
 void RemoveScratchFolder() {
@@ -45,4 +45,4 @@ std::filesystem::path WriteScratchFile(const char* name, const std::uint8_t* dat
     return path;
 }
 
-}  // namespace maglorin::fuzzing
+}  // namespace maglorin::test_support

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 
-namespace maglorin::fuzzing {
+namespace maglorin::test_support {
 
 // The process's scratch folder, created on first use.
 const std::filesystem::path& ScratchFolder();
@@ -15,4 +15,4 @@ const std::filesystem::path& ScratchFolder();
 // aborts when the file cannot be written, for that is a broken harness, not a finding.
 std::filesystem::path WriteScratchFile(const char* name, const std::uint8_t* data, std::size_t size);
 
-}  // namespace maglorin::fuzzing
+}  // namespace maglorin::test_support

@@ -28,7 +28,7 @@ constexpr int kCanvasHeight = 72;
 // folder (removed with it at exit).
 const std::string& TexturePath() {
     static const std::string path = [] {
-        const std::filesystem::path file = fuzzing::ScratchFolder() / "kit.png";
+        const std::filesystem::path file = test_support::ScratchFolder() / "kit.png";
         DecodedPicture picture;
         picture.width = 16;
         picture.height = 8;

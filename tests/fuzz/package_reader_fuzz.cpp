@@ -50,7 +50,7 @@ void CheckEntries(const PayloadReader& reader) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const auto path = fuzzing::WriteScratchFile("package.exe", data, size);
+    const auto path = test_support::WriteScratchFile("package.exe", data, size);
     PayloadReader reader;
     if (reader.Open(path) != kResultSuccess) {
         return 0;

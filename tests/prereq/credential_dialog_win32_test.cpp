@@ -19,7 +19,7 @@
 namespace maglorin {
 namespace {
 
-using namespace test;
+using namespace test_support;
 
 // The dialog's controls.
 constexpr int kTextId = 100;

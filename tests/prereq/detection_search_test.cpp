@@ -14,9 +14,9 @@
 namespace maglorin {
 namespace {
 
-using test::Printable;
-using test::TableFolders;
-using test::TableMachine;
+using test_support::Printable;
+using test_support::TableFolders;
+using test_support::TableMachine;
 
 class RecordingHost final : public ProgramHost {
 public:

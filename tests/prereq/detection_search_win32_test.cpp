@@ -20,7 +20,7 @@
 namespace maglorin {
 namespace {
 
-using test::Printable;
+using test_support::Printable;
 
 std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
 std::u16string U16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }

@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-namespace maglorin::test {
+namespace maglorin::test_support {
 
 inline bool WaitUntil(const std::function<bool()>& condition) {
     for (int attempt = 0; attempt < 3000; ++attempt) {
@@ -111,4 +111,4 @@ inline std::wstring MessageBoxText(HWND box) {
     return found;
 }
 
-}  // namespace maglorin::test
+}  // namespace maglorin::test_support

@@ -13,18 +13,18 @@
 namespace maglorin {
 namespace {
 
-using test::FileExists;
-using test::PatternBytes;
-using test::ReadWholeFile;
-using test::RecordingSink;
-using test::ScratchFolder;
-using test::TestPrompt;
-using test::Url;
-using test::WriteWholeFile;
+using test_support::FileExists;
+using test_support::PatternBytes;
+using test_support::ReadWholeFile;
+using test_support::RecordingSink;
+using test_support::ScratchFolder;
+using test_support::TestPrompt;
+using test_support::Url;
+using test_support::WriteWholeFile;
 
 class DownloadJobTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(test::ReadServerPorts(ports)) << "the download_servers fixture is not running"; }
+    void SetUp() override { ASSERT_TRUE(test_support::ReadServerPorts(ports)) << "the download_servers fixture is not running"; }
 
     DownloadSettings Settings(const std::u16string& address, const std::u16string& localPath) {
         DownloadSettings settings;
@@ -54,7 +54,7 @@ protected:
         EXPECT_FALSE(FileExists(path + u".part"));
     }
 
-    test::ServerPorts ports;
+    test_support::ServerPorts ports;
     RecordingSink sink;
 };
 
@@ -62,12 +62,12 @@ TEST_F(DownloadJobTest, HttpFileIsDownloadedIntoPlaceWithProgressAndStates) {
     ScratchFolder folder("http-file");
     const std::u16string local = folder.Path("sub\\kit.bin");
     ASSERT_EQ(Download(Settings(Url("http", ports.http, "/kit.bin"), local)), kDownloadSuccess);
-    ExpectServedFile(local, test::kKitSize);
+    ExpectServedFile(local, test_support::kKitSize);
     EXPECT_EQ(sink.starts, 1);
-    EXPECT_EQ(sink.startTotal, test::kKitSize);
+    EXPECT_EQ(sink.startTotal, test_support::kKitSize);
     ASSERT_FALSE(sink.progress.empty());
     EXPECT_EQ(sink.progress.front(), 0u);
-    EXPECT_EQ(sink.received.load(), test::kKitSize);
+    EXPECT_EQ(sink.received.load(), test_support::kKitSize);
     EXPECT_LE(*std::max_element(sink.progress.begin(), sink.progress.end()), 51200u);
     EXPECT_EQ(sink.finishedTrue, 1);
     EXPECT_TRUE(sink.errors.empty());
@@ -79,7 +79,7 @@ TEST_F(DownloadJobTest, HttpFileIsDownloadedIntoPlaceWithProgressAndStates) {
 TEST_F(DownloadJobTest, FolderTargetTakesTheAddressFileNameAndNoNameFails) {
     ScratchFolder folder("http-folder");
     ASSERT_EQ(Download(Settings(Url("http", ports.http, "/kit.bin"), folder.Path(""))), kDownloadSuccess);
-    ExpectServedFile(folder.Path("kit.bin"), test::kKitSize);
+    ExpectServedFile(folder.Path("kit.bin"), test_support::kKitSize);
     EXPECT_EQ(Download(Settings(Url("http", ports.http, "/"), folder.Path(""))), kDownloadNoFileName);
     EXPECT_EQ(Download(Settings(u"gopher://127.0.0.1/1", folder.Path("g.bin"))), kDownloadUnsupportedScheme);
     EXPECT_EQ(Download(Settings(u"mailto:someone", folder.Path("m.bin"))), kDownloadBadAddress);
@@ -92,11 +92,11 @@ TEST_F(DownloadJobTest, PartFileIsResumedWithARangeAndAppended) {
     const std::u16string local = folder.Path("kit.bin");
     ASSERT_TRUE(WriteWholeFile(local + u".part", PatternBytes(1048576)));
     ASSERT_EQ(Download(Settings(Url("http", ports.http, "/kit.bin"), local)), kDownloadSuccess);
-    ExpectServedFile(local, test::kKitSize);
+    ExpectServedFile(local, test_support::kKitSize);
     ASSERT_FALSE(sink.progress.empty());
     EXPECT_EQ(sink.progress.front(), 1048576u);
-    EXPECT_EQ(sink.received.load(), test::kKitSize - 1048576u);
-    EXPECT_EQ(sink.startTotal, test::kKitSize);
+    EXPECT_EQ(sink.received.load(), test_support::kKitSize - 1048576u);
+    EXPECT_EQ(sink.startTotal, test_support::kKitSize);
 }
 
 TEST_F(DownloadJobTest, ServerIgnoringTheRangeRewritesThePartFromTheStart) {
@@ -115,12 +115,12 @@ TEST_F(DownloadJobTest, CompletePartFileIsMovedIntoPlace) {
     ScratchFolder folder("http-complete");
     // nginx answers 416 "bytes */size"; the test server answers 200 with the same length.
     const std::pair<int, std::string> servers[] = {{ports.http, "/kit.bin"},
-                                                   {ports.test, "/file/" + std::to_string(test::kKitSize)}};
+                                                   {ports.test, "/file/" + std::to_string(test_support::kKitSize)}};
     for (const auto& [port, path] : servers) {
         const std::u16string local = folder.Path("kit" + std::to_string(port) + ".bin");
-        ASSERT_TRUE(WriteWholeFile(local + u".part", PatternBytes(test::kKitSize)));
+        ASSERT_TRUE(WriteWholeFile(local + u".part", PatternBytes(test_support::kKitSize)));
         EXPECT_EQ(Download(Settings(Url("http", port, path), local)), kDownloadSuccess) << path;
-        ExpectServedFile(local, test::kKitSize);
+        ExpectServedFile(local, test_support::kKitSize);
     }
     EXPECT_EQ(sink.finishedTrue, 2);
 }
@@ -132,7 +132,7 @@ TEST_F(DownloadJobTest, DroppedConnectionIsResumedFromTheBytesWritten) {
     DownloadOutcome outcome;
     ASSERT_EQ(Download(Settings(Url("http", ports.test, path), local), &outcome), kDownloadSuccess);
     ExpectServedFile(local, 1000000);
-    EXPECT_EQ(test::TestServerCount(ports.test, path), 2);
+    EXPECT_EQ(test_support::TestServerCount(ports.test, path), 2);
     EXPECT_EQ(outcome.retriesLeft, RetryBudget::kInitial - 1);
 }
 
@@ -145,7 +145,7 @@ TEST_F(DownloadJobTest, ServerThatKeepsDroppingOrShortensEndsWithinTheRetryBudge
         EXPECT_NE(result, kDownloadSuccess) << kind;
         EXPECT_FALSE(FileExists(local)) << kind;
         // One request, then one reconnect for each retry of the budget.
-        EXPECT_EQ(test::TestServerCount(ports.test, path), 1 + RetryBudget::kInitial) << kind;
+        EXPECT_EQ(test_support::TestServerCount(ports.test, path), 1 + RetryBudget::kInitial) << kind;
     }
 }
 
@@ -157,7 +157,7 @@ TEST_F(DownloadJobTest, WrongRangeNeverLandsInTheFile) {
     const std::string path = "/wrongrange/" + std::to_string(size);
     ASSERT_EQ(Download(Settings(Url("http", ports.test, path), local)), kDownloadSuccess);
     ExpectServedFile(local, size);
-    EXPECT_EQ(test::TestServerCount(ports.test, path), 2);
+    EXPECT_EQ(test_support::TestServerCount(ports.test, path), 2);
 }
 
 TEST_F(DownloadJobTest, ErrorStatusesFailWithTheirCodeAndSaveNothing) {
@@ -224,7 +224,7 @@ TEST_F(DownloadJobTest, ServerCredentialsComeFromThePromptAndQuietNeverAsks) {
     asking.prompt = &prompt;
     asking.localPath = folder.Path("asked.bin");
     ASSERT_EQ(Download(asking), kDownloadSuccess);
-    ExpectServedFile(asking.localPath, test::kKitSize);
+    ExpectServedFile(asking.localPath, test_support::kKitSize);
     EXPECT_EQ(prompt.asked, 1);
     EXPECT_EQ(prompt.askedServer, u"127.0.0.1");
     EXPECT_EQ(prompt.askedRealm, u"Kit Store");
@@ -237,7 +237,7 @@ TEST_F(DownloadJobTest, ProxyCredentialsComeFromTheCommandLineOrThePrompt) {
     ScratchFolder folder("http-407");
     const std::u16string address = u"http://kits.example/200000";
     DownloadSettings settings = Settings(address, folder.Path("none.bin"));
-    settings.proxy = u"127.0.0.1:" + test::Text(std::to_string(ports.test));
+    settings.proxy = u"127.0.0.1:" + test_support::Text(std::to_string(ports.test));
     EXPECT_EQ(Download(settings), kDownloadNeedsCredentials);
 
     settings.localPath = folder.Path("cmdline.bin");
@@ -308,7 +308,7 @@ TEST_F(DownloadJobTest, JobsRunSideBySide) {
     ScratchFolder folder("http-parallel");
     RecordingSink sinks[3];
     const std::u16string addresses[3] = {Url("http", ports.http, "/kit.bin"), Url("ftp", ports.ftp, "/kit.bin"),
-                                         Url("http", ports.test, "/cut/" + std::to_string(test::kKitSize))};
+                                         Url("http", ports.test, "/cut/" + std::to_string(test_support::kKitSize))};
     std::vector<std::unique_ptr<DownloadJob>> jobs;
     for (int i = 0; i < 3; ++i) {
         DownloadSettings settings = Settings(addresses[i], folder.Path("kit" + std::to_string(i) + ".bin"));
@@ -319,8 +319,8 @@ TEST_F(DownloadJobTest, JobsRunSideBySide) {
     }
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(jobs[i]->Wait(), kDownloadSuccess) << i;
-        ExpectServedFile(folder.Path("kit" + std::to_string(i) + ".bin"), test::kKitSize);
-        EXPECT_EQ(sinks[i].received.load(), test::kKitSize) << i;
+        ExpectServedFile(folder.Path("kit" + std::to_string(i) + ".bin"), test_support::kKitSize);
+        EXPECT_EQ(sinks[i].received.load(), test_support::kKitSize) << i;
         EXPECT_EQ(sinks[i].finishedTrue, 1) << i;
     }
 }
@@ -339,8 +339,8 @@ TEST_F(DownloadJobTest, FtpFileIsDownloaded) {
     ScratchFolder folder("ftp-file");
     const std::u16string local = folder.Path("kit.bin");
     ASSERT_EQ(Download(Settings(Url("ftp", ports.ftp, "/kit.bin"), local)), kDownloadSuccess);
-    ExpectServedFile(local, test::kKitSize);
-    EXPECT_EQ(sink.startTotal, test::kKitSize);
+    ExpectServedFile(local, test_support::kKitSize);
+    EXPECT_EQ(sink.startTotal, test_support::kKitSize);
     EXPECT_EQ(Download(Settings(Url("ftp", ports.ftp, "/missing.bin"), folder.Path("m.bin"))) == kDownloadSuccess,
               false);
     EXPECT_FALSE(FileExists(folder.Path("m.bin")));
@@ -351,7 +351,7 @@ TEST_F(DownloadJobTest, FtpResumesWithRestAndStartsOverWhenRefused) {
     const std::u16string resumed = folder.Path("resumed.bin");
     ASSERT_TRUE(WriteWholeFile(resumed + u".part", PatternBytes(1048576)));
     ASSERT_EQ(Download(Settings(Url("ftp", ports.ftp, "/kit.bin"), resumed)), kDownloadSuccess);
-    ExpectServedFile(resumed, test::kKitSize);
+    ExpectServedFile(resumed, test_support::kKitSize);
     EXPECT_EQ(sink.progress.front(), 1048576u);
 
     RecordingSink refusedSink;
@@ -360,7 +360,7 @@ TEST_F(DownloadJobTest, FtpResumesWithRestAndStartsOverWhenRefused) {
     DownloadSettings settings = Settings(Url("ftp", ports.ftpNoRest, "/kit.bin"), refused);
     settings.sink = &refusedSink;
     ASSERT_EQ(Download(settings), kDownloadSuccess);
-    ExpectServedFile(refused, test::kKitSize);
+    ExpectServedFile(refused, test_support::kKitSize);
     EXPECT_EQ(refusedSink.progress.front(), 0u);
 }
 
@@ -378,7 +378,7 @@ TEST_F(DownloadJobTest, FtpLoginFailureAsksThePrompt) {
     settings.quiet = false;
     settings.prompt = &prompt;
     ASSERT_EQ(Download(settings), kDownloadSuccess);
-    ExpectServedFile(settings.localPath, test::kKitSize);
+    ExpectServedFile(settings.localPath, test_support::kKitSize);
     EXPECT_EQ(prompt.askedServer, u"FTP Server");
     EXPECT_EQ(prompt.remembered, 1);
 }

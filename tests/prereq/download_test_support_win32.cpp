@@ -7,7 +7,7 @@
 #include "download_job_win32.h"
 #include "win32_handles.h"
 
-namespace maglorin::test {
+namespace maglorin::test_support {
 namespace {
 
 const wchar_t* W(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
@@ -185,4 +185,4 @@ bool TestPrompt::Ask(const std::u16string& server, const std::u16string& realm, 
 
 void TestPrompt::Remember(const std::u16string&, const std::u16string&, const Credentials&) { ++remembered; }
 
-}  // namespace maglorin::test
+}  // namespace maglorin::test_support

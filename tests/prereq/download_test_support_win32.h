@@ -14,7 +14,7 @@
 
 #include "download_sink.h"
 
-namespace maglorin::test {
+namespace maglorin::test_support {
 
 struct ServerPorts {
     int http = 0;       // nginx
@@ -96,4 +96,4 @@ public:
     int remembered = 0;
 };
 
-}  // namespace maglorin::test
+}  // namespace maglorin::test_support

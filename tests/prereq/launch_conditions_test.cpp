@@ -13,10 +13,10 @@
 namespace maglorin {
 namespace {
 
-using test::IniSource;
-using test::Printable;
-using test::TableFolders;
-using test::TableMachine;
+using test_support::IniSource;
+using test_support::Printable;
+using test_support::TableFolders;
+using test_support::TableMachine;
 
 class TableConditionSystem final : public LaunchConditionSystem {
 public:

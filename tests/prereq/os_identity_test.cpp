@@ -7,7 +7,7 @@
 namespace maglorin {
 namespace {
 
-using test::Printable;
+using test_support::Printable;
 
 struct IdentityCase {
     OsVersionInfo info;

@@ -57,7 +57,7 @@ protected:
     }
 
     PrerequisitesOutcome Run(const std::u16string& ini) {
-        configuration_ = ConfigurationFile::Parse(test::IniSource(ini));
+        configuration_ = ConfigurationFile::Parse(test_support::IniSource(ini));
         PrerequisitesRequest request;
         request.configuration = &configuration_;
         request.userInterfaceEnabled = false;
@@ -150,7 +150,7 @@ TEST_F(PrerequisitesPhaseTest, MandatoryStillMissingBlocksTheInstaller) {
 TEST_F(PrerequisitesPhaseTest, WrongSizeOrDigestIsNeverRunAndTheUsersFileStays) {
     for (const char16_t* check : {u"ExactSize=1\r\n", u"MD5=0123456789abcdef0123456789abcdef\r\n"}) {
         const PrerequisitesOutcome outcome = Run(Ini(check, 0, true));
-        EXPECT_EQ(Runs(), 0) << test::Printable(check);
+        EXPECT_EQ(Runs(), 0) << test_support::Printable(check);
         EXPECT_TRUE(outcome.resultProperties.empty());
         // A file:// address names the user's own file: refused, not deleted.
         EXPECT_NE(GetFileAttributesW(sample_.c_str()), INVALID_FILE_ATTRIBUTES);
@@ -176,9 +176,9 @@ TEST_F(PrerequisitesPhaseTest, CancelBeforeTheInstallerStopsTheRun) {
 TEST_F(PrerequisitesPhaseTest, InstallerServiceExemptionOnlyForOneThatApplies) {
     const std::u16string msi = u"[PREREQUISITES]\r\nApp1=Msi\r\n[Msi]\r\nSetupFile=msi.exe\r\n"
                                u"SearchType1=0\r\nSearchString1=[systemfolder]MSI.dll\r\n";
-    configuration_ = ConfigurationFile::Parse(test::IniSource(msi));
+    configuration_ = ConfigurationFile::Parse(test_support::IniSource(msi));
     EXPECT_TRUE(PrerequisiteProvidesInstallerService(&configuration_));
-    configuration_ = ConfigurationFile::Parse(test::IniSource(msi + u"LanguageList=1\r\n"));
+    configuration_ = ConfigurationFile::Parse(test_support::IniSource(msi + u"LanguageList=1\r\n"));
     EXPECT_FALSE(PrerequisiteProvidesInstallerService(&configuration_));
     EXPECT_FALSE(PrerequisiteProvidesInstallerService(nullptr));
 }

@@ -18,7 +18,7 @@
 namespace maglorin {
 namespace {
 
-using namespace test;
+using namespace test_support;
 
 // The wizard's controls.
 constexpr int kBodyId = 101;

@@ -13,7 +13,7 @@
 #include "detection_system.h"
 #include "reference_resolver.h"
 
-namespace maglorin::test {
+namespace maglorin::test_support {
 
 inline std::u16string RootText(RegistryRoot root) {
     switch (root) {
@@ -146,4 +146,4 @@ public:
     std::u16string programW6432;
 };
 
-}  // namespace maglorin::test
+}  // namespace maglorin::test_support

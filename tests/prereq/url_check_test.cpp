@@ -8,17 +8,17 @@
 namespace maglorin {
 namespace {
 
-using test::Url;
+using test_support::Url;
 
 class UrlCheckTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(test::ReadServerPorts(ports)) << "the download_servers fixture is not running"; }
+    void SetUp() override { ASSERT_TRUE(test_support::ReadServerPorts(ports)) << "the download_servers fixture is not running"; }
     UrlCheckOptions Options() const {
         UrlCheckOptions options;
         options.retryPauseMs = 20;
         return options;
     }
-    test::ServerPorts ports;
+    test_support::ServerPorts ports;
 };
 
 TEST_F(UrlCheckTest, OnlyATwoHundredAnswerIsReachable) {
@@ -33,7 +33,7 @@ TEST_F(UrlCheckTest, OnlyATwoHundredAnswerIsReachable) {
 }
 
 TEST_F(UrlCheckTest, CredentialsAndSchemes) {
-    test::TestPrompt prompt;
+    test_support::TestPrompt prompt;
     prompt.hasStored = true;
     prompt.stored = Credentials{u"kit", u"secret"};
     UrlCheckOptions options = Options();

@@ -8,9 +8,9 @@
 namespace maglorin {
 namespace {
 
-using testing::RightTrianglePixels;
-using testing::TestSurface;
-using testing::WholeSurface;
+using test_support::RightTrianglePixels;
+using test_support::TestSurface;
+using test_support::WholeSurface;
 
 constexpr std::uint32_t kBlack = 0;
 

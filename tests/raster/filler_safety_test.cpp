@@ -20,8 +20,8 @@
 namespace maglorin {
 namespace {
 
-using testing::FillTexelNames;
-using testing::TestSurface;
+using test_support::FillTexelNames;
+using test_support::TestSurface;
 
 constexpr std::int32_t kHuge = 2000000000;
 
@@ -116,10 +116,10 @@ TEST(FillerSafetyTest, OneTexelWideTextureRepeatsItsOnlyColumn) {
     TestSurface frame(16, 16), texture(1, 4);
     FillTexelNames(texture.View());
     TextureSpans spans;
-    TextureTriangle(testing::WholeSurface(frame), {{0, 0}, {9, 0}, {0, 3}, {-7.5f, 0}, {300.0f, 0}, {-7.5f, 3}},
+    TextureTriangle(test_support::WholeSurface(frame), {{0, 0}, {9, 0}, {0, 3}, {-7.5f, 0}, {300.0f, 0}, {-7.5f, 3}},
                     texture.View(), 0.0f, false, 0, spans);
     for (int x = 0; x <= 9; ++x) EXPECT_EQ(frame.At(x, 0), texture.At(0, 0)) << x;
-    TexturedLine(testing::WholeSurface(frame), {1, 5}, {-3, 2}, {9, 5}, {44, 2}, texture.View());
+    TexturedLine(test_support::WholeSurface(frame), {1, 5}, {-3, 2}, {9, 5}, {44, 2}, texture.View());
     for (int x = 1; x <= 9; ++x) EXPECT_EQ(frame.At(x, 5), texture.At(0, 2)) << x;
 }
 
@@ -192,10 +192,10 @@ TEST(SpanTableLimitTest, GradientColumnsDoNotDependOnTheSurfaceWidth) {
 TEST(SpanTableLimitTest, FaceBeyondTheDrawnExtentIsLeftOut) {
     TestSurface frame(16, 16), background(16, 16);
     FlatSpans spans;
-    FlatTriangle(testing::WholeSurface(frame), background.View(), {{-kHuge, 5}, {10, 3}, {12, 14}, {1, 1, 1}}, 0.0f,
+    FlatTriangle(test_support::WholeSurface(frame), background.View(), {{-kHuge, 5}, {10, 3}, {12, 14}, {1, 1, 1}}, 0.0f,
                  spans);
     EXPECT_TRUE(frame.Changed(0).empty());
-    FlatTriangle(testing::WholeSurface(frame), background.View(),
+    FlatTriangle(test_support::WholeSurface(frame), background.View(),
                  {{static_cast<std::int32_t>(-kMaxFaceExtent) + 12, 5}, {10, 3}, {12, 14}, {1, 1, 1}}, 0.0f, spans);
     EXPECT_FALSE(frame.Changed(0).empty());
 }
@@ -204,11 +204,11 @@ TEST(SpanTableLimitTest, FaceBeyondTheDrawnExtentIsLeftOut) {
 TEST(SpanTableLimitTest, ColumnFillersDrawFacesReachingFarAboveAndBelow) {
     TestSurface frame(16, 16), background(16, 16), texture(4, 4, 0x00123456u);
     FlatSpans flat;
-    FlatTriangle(testing::WholeSurface(frame), background.View(), {{2, -kHuge}, {12, 8}, {3, kHuge}, {1, 1, 1}}, 0.0f,
+    FlatTriangle(test_support::WholeSurface(frame), background.View(), {{2, -kHuge}, {12, 8}, {3, kHuge}, {1, 1, 1}}, 0.0f,
                  flat);
     EXPECT_EQ(frame.At(3, 8), 0x00010101u);
     TextureSpans tex;
-    TextureTriangle(testing::WholeSurface(frame), {{2, -kHuge}, {12, 8}, {3, kHuge}, {0, 0}, {3, 0}, {0, 3}},
+    TextureTriangle(test_support::WholeSurface(frame), {{2, -kHuge}, {12, 8}, {3, kHuge}, {0, 0}, {3, 0}, {0, 3}},
                     texture.View(), 0.0f, false, 0, tex);
     EXPECT_EQ(frame.At(3, 8), 0x00123456u);
     EXPECT_TRUE(frame.GuardsIntact());

@@ -23,7 +23,7 @@
 namespace maglorin {
 namespace {
 
-using testing::TestSurface;
+using test_support::TestSurface;
 
 std::int32_t PlainShade(float red, float green, float blue, std::int16_t grey) {
     const std::int32_t sum = ClampedChannel(red) + ClampedChannel(green) + ClampedChannel(blue);

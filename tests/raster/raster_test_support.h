@@ -10,7 +10,7 @@
 #include "image/clsDIB.h"
 #include "raster/raster_target.h"
 
-namespace maglorin::testing {
+namespace maglorin::test_support {
 
 inline constexpr std::uint32_t kGuardWord = 0xA5A5A5A5u;
 inline constexpr std::size_t kGuardWords = 64;
@@ -72,4 +72,4 @@ inline std::set<std::pair<int, int>> RightTrianglePixels(int x0, int y0, int n) 
     return pixels;
 }
 
-}  // namespace maglorin::testing
+}  // namespace maglorin::test_support

@@ -7,8 +7,8 @@
 namespace maglorin {
 namespace {
 
-using testing::RightTrianglePixels;
-using testing::TestSurface;
+using test_support::RightTrianglePixels;
+using test_support::TestSurface;
 using Pixels = std::set<std::pair<int, int>>;
 
 constexpr std::uint32_t kSystemRed = 0x000000FFu;  // 0x00BBGGRR

@@ -14,10 +14,10 @@
 namespace maglorin {
 namespace {
 
-using testing::FillTexelNames;
-using testing::RightTrianglePixels;
-using testing::TestSurface;
-using testing::WholeSurface;
+using test_support::FillTexelNames;
+using test_support::RightTrianglePixels;
+using test_support::TestSurface;
+using test_support::WholeSurface;
 
 // The wrap as a plain loop of subtractions and additions, for coordinates where it terminates.
 float WrapByRepetition(float u, float w) {

@@ -22,8 +22,8 @@ namespace maglorin::render_tool {
 namespace {
 
 namespace fs = std::filesystem;
-using render_testing::BinFolder;
-using render_testing::ScratchFolder;
+using test_support::BinFolder;
+using test_support::ScratchFolder;
 
 TEST(CaptionText, ShowsOnlyPrintableAsciiOneQuestionMarkPerCharacter) {
     const std::vector<std::pair<std::string, std::string>> cases = {
@@ -133,7 +133,7 @@ protected:
     static constexpr int kCellHeight = 90;
 
     RenderOptions Sheet(int columns, int rows, const std::vector<std::string>& kits) const {
-        RenderOptions options = render_testing::KitOptions(kCellWidth, kCellHeight);
+        RenderOptions options = test_support::KitOptions(kCellWidth, kCellHeight);
         options.sheetColumns = columns;
         options.sheetRows = rows;
         options.textures = kits;
@@ -170,7 +170,7 @@ TEST_F(ContactSheet, EachCellIsTheSingleRenderOfItsKitWithItsNameUnderIt) {
         RenderOptions single = options;
         single.texture = SampleKits()[static_cast<std::size_t>(cell)];
         Scene scene;
-        ASSERT_TRUE(render_testing::PrepareKit(scene, single, error)) << error;
+        ASSERT_TRUE(test_support::PrepareKit(scene, single, error)) << error;
         RenderPreparedFrame(scene);
         int differing = 0;
         for (int y = 0; y < kCellHeight; ++y) {

@@ -27,7 +27,7 @@ namespace maglorin {
 namespace {
 
 namespace fs = std::filesystem;
-using render_testing::FrameHash;
+using test_support::FrameHash;
 
 constexpr int kWidth = 160;
 constexpr int kHeight = 120;
@@ -59,7 +59,7 @@ DecodedPicture FramePicture(const PixelView& frame) {
 }
 
 void KeepActual(const PixelView& frame, const std::string& name) {
-    const fs::path folder = fs::path(render_testing::BinFolder()) / "golden-actual";
+    const fs::path folder = fs::path(test_support::BinFolder()) / "golden-actual";
     std::error_code ignored;
     fs::create_directories(folder, ignored);
     WritePicturePng((folder / (name + ".png")).string(), FramePicture(frame));
@@ -69,8 +69,8 @@ class GoldenFrames : public ::testing::Test {
 protected:
     void SetUp() override {
         std::string error;
-        render_tool::RenderOptions options = render_testing::KitOptions(kWidth, kHeight);
-        ASSERT_TRUE(render_testing::PrepareKit(scene_, options, error)) << error;
+        render_tool::RenderOptions options = test_support::KitOptions(kWidth, kHeight);
+        ASSERT_TRUE(test_support::PrepareKit(scene_, options, error)) << error;
     }
 
     void RenderStyle(int style) {

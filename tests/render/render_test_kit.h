@@ -13,7 +13,7 @@
 #include "render_options.h"
 #include "scene/scene.h"
 
-namespace maglorin::render_testing {
+namespace maglorin::test_support {
 
 // The bin folder with a trailing separator (MAGLORIN_BIN, else the working folder).
 inline std::string BinFolder() {
@@ -74,4 +74,4 @@ private:
     std::filesystem::path path_;
 };
 
-}  // namespace maglorin::render_testing
+}  // namespace maglorin::test_support

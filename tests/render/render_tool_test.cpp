@@ -101,7 +101,7 @@ protected:
         std::ofstream(File(name), std::ios::binary) << bytes;
     }
     RenderOptions Kit(const std::string& out) const {
-        RenderOptions options = render_testing::KitOptions(48, 36);
+        RenderOptions options = test_support::KitOptions(48, 36);
         options.out = File(out);
         return options;
     }
@@ -118,7 +118,7 @@ TEST_F(RenderJob, WritesTheFrameAsPngOrBmp) {
     for (const std::string name : {"frame.png", "frame.BMP"}) {
         RenderOptions options = Kit(name);
         options.style = 8;
-        ASSERT_EQ(RunRender(options, render_testing::BinFolder()), kExitOk) << name;
+        ASSERT_EQ(RunRender(options, test_support::BinFolder()), kExitOk) << name;
         DecodedPicture written;
         std::string error;
         const bool png = name == "frame.png";
@@ -128,7 +128,7 @@ TEST_F(RenderJob, WritesTheFrameAsPngOrBmp) {
         EXPECT_EQ(written.height, 36);
         // The file holds exactly the frame the pipeline draws.
         Scene scene;
-        ASSERT_TRUE(PrepareScene(scene, options, render_testing::BinFolder(), error)) << error;
+        ASSERT_TRUE(PrepareScene(scene, options, test_support::BinFolder(), error)) << error;
         RenderPreparedFrame(scene);
         int differing = 0;
         for (int y = 0; y < 36; ++y) {
@@ -163,7 +163,7 @@ TEST_F(RenderJob, RefusesMissingOrBrokenInputsWithoutWritingAnything) {
     for (const Case& c : cases) {
         RenderOptions options = Kit("frame.png");
         c.change(options, *this);
-        EXPECT_EQ(RunRender(options, render_testing::BinFolder()), kExitFailed) << c.name;
+        EXPECT_EQ(RunRender(options, test_support::BinFolder()), kExitFailed) << c.name;
         EXPECT_EQ(FilesInFolder(), 3u) << c.name << ": only the inputs are in the folder";
     }
 }
@@ -173,7 +173,7 @@ TEST_F(RenderJob, APngKitPictureLooksLikeTheSamePicturesJpeg) {
     // viewer decodes from kit-home.jpg must give the very frame the JPEG gives.
     DecodedPicture home;
     std::string error;
-    ASSERT_TRUE(DecodePictureFile(render_testing::BinFolder() + "kit-home.jpg", home, error)) << error;
+    ASSERT_TRUE(DecodePictureFile(test_support::BinFolder() + "kit-home.jpg", home, error)) << error;
     ASSERT_TRUE(WritePicturePng(File("home.png"), home));
     Write("home.jpg.png", "\x89PNG\r\n\x1a\n but nothing after the signature");
     for (const int style : {kStyleMapped, kStylePhotoRealistic}) {
@@ -182,17 +182,17 @@ TEST_F(RenderJob, APngKitPictureLooksLikeTheSamePicturesJpeg) {
         RenderOptions png = jpeg;
         png.texture = File("home.png");
         Scene fromJpeg, fromPng;
-        ASSERT_TRUE(PrepareScene(fromJpeg, jpeg, render_testing::BinFolder(), error)) << error;
-        ASSERT_TRUE(PrepareScene(fromPng, png, render_testing::BinFolder(), error)) << error;
+        ASSERT_TRUE(PrepareScene(fromJpeg, jpeg, test_support::BinFolder(), error)) << error;
+        ASSERT_TRUE(PrepareScene(fromPng, png, test_support::BinFolder(), error)) << error;
         RenderPreparedFrame(fromJpeg);
         RenderPreparedFrame(fromPng);
-        EXPECT_EQ(render_testing::FrameHash(fromJpeg.FramePixels), render_testing::FrameHash(fromPng.FramePixels))
+        EXPECT_EQ(test_support::FrameHash(fromJpeg.FramePixels), test_support::FrameHash(fromPng.FramePixels))
             << StyleCaption(style);
     }
     RenderOptions damaged = Kit("unused.png");
     damaged.texture = File("home.jpg.png");
     Scene scene;
-    EXPECT_FALSE(PrepareScene(scene, damaged, render_testing::BinFolder(), error));
+    EXPECT_FALSE(PrepareScene(scene, damaged, test_support::BinFolder(), error));
     EXPECT_NE(error.find("home.jpg.png"), std::string::npos) << error;
 }
 
@@ -204,7 +204,7 @@ TEST_F(RenderJob, DefaultsComeFromTheProgramFolder) {
     options.out = File("default.png");
     Scene scene;
     std::string error;
-    ASSERT_TRUE(PrepareScene(scene, options, render_testing::BinFolder(), error)) << error;
+    ASSERT_TRUE(PrepareScene(scene, options, test_support::BinFolder(), error)) << error;
     EXPECT_EQ(scene.CurrentStyle, kStyleGouraud);
     EXPECT_GE(scene.MeshUBound, 0);
     EXPECT_TRUE(scene.BackgroundPixels.Attached());

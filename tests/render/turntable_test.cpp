@@ -24,7 +24,7 @@ namespace maglorin::render_tool {
 namespace {
 
 namespace fs = std::filesystem;
-using render_testing::ScratchFolder;
+using test_support::ScratchFolder;
 
 TEST(FrameNamePattern, ExpandsTheOneNumberField) {
     const std::vector<std::tuple<std::string, int, std::string>> cases = {
@@ -119,7 +119,7 @@ std::vector<std::uint32_t> PngPixels(const std::string& path) {
 std::vector<std::uint32_t> SingleRender(const RenderOptions& options) {
     Scene scene;
     std::string error;
-    EXPECT_TRUE(render_testing::PrepareKit(scene, options, error)) << error;
+    EXPECT_TRUE(test_support::PrepareKit(scene, options, error)) << error;
     RenderPreparedFrame(scene);
     DecodedPicture picture;
     EXPECT_TRUE(FramePicture(scene, picture));
@@ -129,7 +129,7 @@ std::vector<std::uint32_t> SingleRender(const RenderOptions& options) {
 class Turntable : public ::testing::Test {
 protected:
     RenderOptions KitTurntable(int frames, int jobs, const std::string& pattern) const {
-        RenderOptions options = render_testing::KitOptions(96, 72);
+        RenderOptions options = test_support::KitOptions(96, 72);
         options.rotate = Triple{10.0f, 20.0f, 0.0f};
         options.turntable = frames;
         options.jobs = jobs;
@@ -155,14 +155,14 @@ TEST_F(Turntable, ThirtySixFramesTurnTheModelOnceAndFrameZeroIsTheSingleRender) 
         EXPECT_EQ(count, 36);
         lastDone = done;
     };
-    ASSERT_EQ(RenderTurntable(options, render_testing::BinFolder(), progress), kExitOk);
+    ASSERT_EQ(RenderTurntable(options, test_support::BinFolder(), progress), kExitOk);
     EXPECT_EQ(calls, 36);
     EXPECT_EQ(FilesInFolder(), 36u) << "36 frames and no partial files";
 
     RenderOptions single = options;
     single.turntable = 0;
     single.out = folder_.File("single.png");
-    ASSERT_EQ(RunRender(single, render_testing::BinFolder()), kExitOk);
+    ASSERT_EQ(RunRender(single, test_support::BinFolder()), kExitOk);
     EXPECT_EQ(FileBytes(folder_.File("kit-000.png")), FileBytes(single.out)) << "byte for byte";
 
     std::set<std::vector<std::uint32_t>> distinct;
@@ -187,8 +187,8 @@ TEST_F(Turntable, FramesAreTheSamePixelsWhateverTheNumberOfWorkers) {
         RenderOptions four = KitTurntable(8, 4, "four-%d.png");
         one.style = four.style = style;
         one.light = four.light = true;
-        ASSERT_EQ(RenderTurntable(one, render_testing::BinFolder(), {}), kExitOk);
-        ASSERT_EQ(RenderTurntable(four, render_testing::BinFolder(), {}), kExitOk);
+        ASSERT_EQ(RenderTurntable(one, test_support::BinFolder(), {}), kExitOk);
+        ASSERT_EQ(RenderTurntable(four, test_support::BinFolder(), {}), kExitOk);
         for (int i = 0; i < 8; ++i) {
             const std::string n = std::to_string(i) + ".png";
             EXPECT_EQ(PngPixels(folder_.File("one-" + n)), PngPixels(folder_.File("four-" + n)))
@@ -200,17 +200,17 @@ TEST_F(Turntable, FramesAreTheSamePixelsWhateverTheNumberOfWorkers) {
 TEST_F(Turntable, AFailedFrameFailsTheRunAndLeavesNoPartialFile) {
     // Frame 5's name is taken by a folder, so that frame cannot be written.
     fs::create_directories(folder_.File("kit-5.png"));
-    ASSERT_EQ(RenderTurntable(KitTurntable(12, 2, "kit-%d.png"), render_testing::BinFolder(), {}), kExitFailed);
+    ASSERT_EQ(RenderTurntable(KitTurntable(12, 2, "kit-%d.png"), test_support::BinFolder(), {}), kExitFailed);
     for (const auto& entry : fs::directory_iterator(folder_.Path())) {
         EXPECT_EQ(entry.path().string().find(".partial"), std::string::npos) << entry.path();
     }
     // Into a folder that is not there: nothing is written anywhere.
-    EXPECT_EQ(RenderTurntable(KitTurntable(4, 2, "none/kit-%d.png"), render_testing::BinFolder(), {}), kExitFailed);
+    EXPECT_EQ(RenderTurntable(KitTurntable(4, 2, "none/kit-%d.png"), test_support::BinFolder(), {}), kExitFailed);
     EXPECT_FALSE(fs::exists(folder_.File("none")));
     // A missing kit picture stops the run before any frame.
     RenderOptions missing = KitTurntable(4, 2, "gone-%d.png");
     missing.texture = folder_.File("gone.jpg");
-    EXPECT_EQ(RenderTurntable(missing, render_testing::BinFolder(), {}), kExitFailed);
+    EXPECT_EQ(RenderTurntable(missing, test_support::BinFolder(), {}), kExitFailed);
     EXPECT_FALSE(fs::exists(folder_.File("gone-0.png")));
 }
 
@@ -219,7 +219,7 @@ TEST_F(Turntable, AFailedFrameFailsTheRunAndLeavesNoPartialFile) {
 TEST(FrameScene, ACopyRendersWhatTheSceneItWasCopiedFromRenders) {
     for (int style = 0; style < kVisualStyleCount; ++style) {
         for (const bool light : {false, true}) {
-            RenderOptions options = render_testing::KitOptions(80, 60);
+            RenderOptions options = test_support::KitOptions(80, 60);
             options.style = style;
             options.light = light;
             options.backfaces = light;
@@ -229,7 +229,7 @@ TEST(FrameScene, ACopyRendersWhatTheSceneItWasCopiedFromRenders) {
             options.focal = 0.8f;
             Scene prepared;
             std::string error;
-            ASSERT_TRUE(render_testing::PrepareKit(prepared, options, error)) << error;
+            ASSERT_TRUE(test_support::PrepareKit(prepared, options, error)) << error;
             Scene copy;
             CopySceneForFrame(prepared, copy);
             RenderPreparedFrame(copy);

@@ -13,7 +13,7 @@
 namespace maglorin {
 namespace {
 
-using namespace testing_models;
+using namespace test_support;
 
 bool ReadBytes(Scene& scene, const std::vector<std::uint8_t>& bytes, std::string* error = nullptr) {
     MemoryByteSource source(bytes);

@@ -9,7 +9,7 @@
 #include "scene/model_writer.h"
 #include "scene/scene.h"
 
-namespace maglorin::testing_models {
+namespace maglorin::test_support {
 
 // Two textured materials and a plain one; a quad mesh "Front" with face materials and mapping
 // coordinates, and a triangle mesh "Back".
@@ -50,4 +50,4 @@ inline void PutU32At(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint
     }
 }
 
-}  // namespace maglorin::testing_models
+}  // namespace maglorin::test_support

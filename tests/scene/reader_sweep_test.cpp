@@ -16,7 +16,7 @@
 namespace maglorin {
 namespace {
 
-using namespace testing_models;
+using namespace test_support;
 
 struct ChunkSpan {
     std::size_t offset;

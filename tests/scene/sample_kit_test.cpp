@@ -54,7 +54,7 @@ protected:
     void SetUp() override {
         clsFile3DS reader(scene);
         ASSERT_TRUE(reader.Read3DS(BinFolder() / "kit.3ds")) << reader.LastError();
-        ASSERT_TRUE(testing_models::SceneIsSafeToDraw(scene));
+        ASSERT_TRUE(test_support::SceneIsSafeToDraw(scene));
     }
 
     const MeshObject& Mesh(const std::string& name) const {

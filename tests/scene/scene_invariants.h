@@ -5,7 +5,7 @@
 
 #include "scene/scene.h"
 
-namespace maglorin::testing_models {
+namespace maglorin::test_support {
 
 inline ::testing::AssertionResult SceneIsSafeToDraw(const Scene& scene) {
     if (scene.MeshUBound < 0 || static_cast<std::size_t>(scene.MeshUBound) >= scene.Meshes.size()) {
@@ -45,4 +45,4 @@ inline ::testing::AssertionResult SceneIsSafeToDraw(const Scene& scene) {
     return ::testing::AssertionSuccess();
 }
 
-}  // namespace maglorin::testing_models
+}  // namespace maglorin::test_support

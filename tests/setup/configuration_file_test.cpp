@@ -13,8 +13,8 @@
 namespace maglorin {
 namespace {
 
-using test::IniSource;
-using test::Printable;
+using test_support::IniSource;
+using test_support::Printable;
 
 // One file and one lookup with the value it must give (nullptr = absent).
 struct LookupCase {
@@ -94,7 +94,7 @@ TEST(ConfigurationFile, ParsesEntryDataAsThePackageReaderGivesIt) {
 }
 
 TEST(ConfigurationFile, TheFirstTwoBytesAreSkippedWhateverTheyHold) {
-    std::vector<std::byte> source = test::Utf16LeBytes(u"XX[S]\r\nk=v\r\n");
+    std::vector<std::byte> source = test_support::Utf16LeBytes(u"XX[S]\r\nk=v\r\n");
     source.erase(source.begin(), source.begin() + 2);  // "X[S]..." as stored: X takes the mark's place
     const ConfigurationFile file = ConfigurationFile::Parse(source);
     ASSERT_NE(file.FindKey(u"S", u"k"), nullptr);

@@ -36,7 +36,7 @@ TEST(ConfigurationFileOnWindows, ReadsAFileThatIsOpenForWriting) {
     const std::filesystem::path path =
         std::filesystem::temp_directory_path() / ("maglorin_ini_" + std::to_string(GetCurrentProcessId()) + ".ini");
     {
-        const std::vector<std::byte> bytes = test::IniSource(u"[GeneralOptions]\r\nKeepFiles=complete\r\n");
+        const std::vector<std::byte> bytes = test_support::IniSource(u"[GeneralOptions]\r\nKeepFiles=complete\r\n");
         std::ofstream out(path, std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }

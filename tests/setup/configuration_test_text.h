@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace maglorin::test {
+namespace maglorin::test_support {
 
 inline std::vector<std::byte> Utf16LeBytes(std::u16string_view text) {
     std::vector<std::byte> bytes;
@@ -39,4 +39,4 @@ inline std::string Printable(std::u16string_view text) {
     return out;
 }
 
-}  // namespace maglorin::test
+}  // namespace maglorin::test_support

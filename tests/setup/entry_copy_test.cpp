@@ -36,15 +36,15 @@ public:
 };
 
 struct Fixture {
-    testing::TempFolder folder;
-    std::vector<std::uint8_t> data = testing::PatternBytes(3 * kEntryCopyBlock + 123, 7);
+    test_support::TempFolder folder;
+    std::vector<std::uint8_t> data = test_support::PatternBytes(3 * kEntryCopyBlock + 123, 7);
     PayloadReader reader;
     Fixture() {
         PackageContents contents;
         contents.programImage = std::vector<std::uint8_t>(2048, 0x90);
         contents.entries.push_back({PayloadGroup::FirstSeparate, PayloadFileType::PlainPrerequisite, 0,
-                                    testing::Name("big.bin"), data});
-        testing::WriteTestPackage(contents, folder / "p.exe");
+                                    test_support::Name("big.bin"), data});
+        test_support::WriteTestPackage(contents, folder / "p.exe");
         EXPECT_EQ(reader.Open(folder / "p.exe"), kResultSuccess);
     }
 };

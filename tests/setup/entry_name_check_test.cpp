@@ -12,7 +12,7 @@ TEST(EntryNameCheckTest, RelativePathsBelowTheFolderPass) {
                           "sub/file.txt", ".hidden", "a..b", "CONSOLE.txt", "COM10", "LPT", "auxiliary\\x",
                           "name with spaces.txt", "x.y.z"};
     for (const char* name : safe) {
-        EXPECT_TRUE(IsSafeEntryName(testing::Name(name))) << name;
+        EXPECT_TRUE(IsSafeEntryName(test_support::Name(name))) << name;
     }
 }
 
@@ -30,14 +30,14 @@ TEST(EntryNameCheckTest, NamesThatLeaveTheFolderOrNameADeviceAreRefused) {
         "a<b", "a>b", "a|b", "a?b", "a*b", "a\"b",   // characters Windows refuses
     };
     for (const char* name : unsafe) {
-        EXPECT_FALSE(IsSafeEntryName(testing::Name(name))) << '"' << name << '"';
+        EXPECT_FALSE(IsSafeEntryName(test_support::Name(name))) << '"' << name << '"';
     }
-    PackageName control = testing::Name("ab");
+    PackageName control = test_support::Name("ab");
     control[1] = PathChar{0x01};
     EXPECT_FALSE(IsSafeEntryName(control));
     control[1] = PathChar{0};
     EXPECT_FALSE(IsSafeEntryName(control));
-    PackageName superscript = testing::Name("COM1");
+    PackageName superscript = test_support::Name("COM1");
     superscript[3] = PathChar{0xB9};
     EXPECT_FALSE(IsSafeEntryName(superscript));
 }

@@ -10,7 +10,7 @@
 namespace maglorin {
 namespace {
 
-using namespace extraction_test;
+using namespace test_support;
 
 using Files = std::vector<std::string>;
 

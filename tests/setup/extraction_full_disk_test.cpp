@@ -9,7 +9,7 @@
 namespace maglorin {
 namespace {
 
-using namespace extraction_test;
+using namespace test_support;
 
 constexpr const wchar_t* kDrive = L"S:\\";
 

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace maglorin::extraction_test {
+namespace maglorin::test_support {
 
 std::filesystem::path Data(const std::string& name) {
     return std::filesystem::absolute(std::filesystem::path(L"testdata\\extraction") / name);
@@ -68,4 +68,4 @@ bool ScriptedPrompt::AskRetry(PathTextView text) {
     return retry;
 }
 
-}  // namespace maglorin::extraction_test
+}  // namespace maglorin::test_support

@@ -18,7 +18,7 @@
 #include "low_space_question.h"
 #include "user_messages.h"
 
-namespace maglorin::extraction_test {
+namespace maglorin::test_support {
 
 // testdata\extraction\<name> as an absolute path.
 std::filesystem::path Data(const std::string& name);
@@ -81,4 +81,4 @@ public:
     void ShowError(PathTextView text) override { texts.emplace_back(text); }
 };
 
-}  // namespace maglorin::extraction_test
+}  // namespace maglorin::test_support

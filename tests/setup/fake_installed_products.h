@@ -8,7 +8,7 @@
 
 #include "installed_products.h"
 
-namespace maglorin::test {
+namespace maglorin::test_support {
 
 class FakeInstalledProducts final : public InstalledProducts {
 public:
@@ -54,4 +54,4 @@ private:
     }
 };
 
-}  // namespace maglorin::test
+}  // namespace maglorin::test_support

@@ -97,9 +97,9 @@ TEST(FixedDiskRestart, HandTypedOriginalPathNeverDeletesTheProgram) {
     const fs::path log = FreshFolder(L"hand") / L"hand.log";
     const std::wstring commandLine = L"\"" + program.wstring() + L"\" /OriginalPath:\"" + program.wstring() +
                                      L"\" /exenoui /exelog:\"" + log.wstring() + L"\"";
-    const runner::ProgramRun run = runner::RunProgram(program.wstring(), commandLine);
+    const test_support::ProgramRun run = test_support::RunProgram(program.wstring(), commandLine);
     ASSERT_TRUE(run.finished);
-    EXPECT_EQ(runner::SignedExitCode(run), 0);
+    EXPECT_EQ(test_support::SignedExitCode(run), 0);
     EXPECT_NE(ReadText(log).find("restarted copy: not this flow's temporary copy, kept at exit"), std::string::npos)
         << ReadText(log);
     EXPECT_TRUE(fs::exists(program));

@@ -37,7 +37,8 @@ if(MAGLORIN_WIN32)
     maglorin_add_test(fixed_disk_restart_test SOURCES ${flow_tests}/fixed_disk_restart_test.cpp
                       LIBS exit_code_runner_support setup_flow_win32)
     maglorin_add_command_test(setup_exit_code_of_corrupt_package
-        COMMAND exit_code_runner 1 testdata/setup-program/corrupt.exe /exenoui)
+        COMMAND ${CMAKE_COMMAND} -DBIN=${CMAKE_BINARY_DIR}/bin -DEMULATOR=${CMAKE_SOURCE_DIR}/scripts/wine-run
+                -P ${flow_tests}/win32/corrupt_package_check.cmake)
     add_dependencies(exit_code_runner setup)
     foreach(t setup_program_test fixed_disk_restart_test setup_exit_code_of_corrupt_package)
         set_tests_properties(${t} PROPERTIES FIXTURES_REQUIRED "wine_session;setup_program_packages")

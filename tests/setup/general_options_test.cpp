@@ -11,8 +11,8 @@
 namespace maglorin {
 namespace {
 
-using test::IniSource;
-using test::Printable;
+using test_support::IniSource;
+using test_support::Printable;
 
 GeneralOptions ReadFrom(std::u16string_view text) {
     const std::vector<std::byte> source = IniSource(text);

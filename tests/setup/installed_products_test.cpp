@@ -7,7 +7,7 @@
 namespace maglorin {
 namespace {
 
-using test::FakeInstalledProducts;
+using test_support::FakeInstalledProducts;
 
 constexpr char16_t kUpgrade[] = u"{11111111-2222-3333-4444-555555555555}";
 constexpr char16_t kPackage[] = u"{AAAAAAAA-BBBB-CCCC-DDDD-EEEEEEEEEEEE}";

@@ -19,7 +19,7 @@
 namespace maglorin {
 namespace {
 
-using namespace launch_test;
+using namespace test_support;
 
 class RecordedMessages final : public UserMessages {
 public:
@@ -192,7 +192,7 @@ ConfigurationFile KitInstances() {
     const std::u16string text = u"[STARTUP]\r\nProductCode=" + kKitProduct +
                                 u"\r\nProductVersion=1.3.0\r\n[INSTANCES]\r\ninst1=second\r\n"
                                 u"[inst1]\r\nProductCode={8D3F5B71-2E4A-4C6B-9D8E-7F6A5B4C3D21}\r\n";
-    return ConfigurationFile::Parse(test::IniSource(text));
+    return ConfigurationFile::Parse(test_support::IniSource(text));
 }
 
 class InstanceChoiceTest : public InstallerLaunch {

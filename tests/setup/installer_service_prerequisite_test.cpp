@@ -8,7 +8,7 @@ namespace maglorin {
 namespace {
 
 bool Lists(std::u16string_view ini) {
-    const std::vector<std::byte> source = test::IniSource(ini);
+    const std::vector<std::byte> source = test_support::IniSource(ini);
     return ListsInstallerServicePrerequisite(ConfigurationFile::Parse(std::span<const std::byte>(source)));
 }
 

@@ -7,7 +7,7 @@
 namespace maglorin {
 namespace {
 
-using test::FakeInstalledProducts;
+using test_support::FakeInstalledProducts;
 
 struct WordCase {
     const char* behaviour;

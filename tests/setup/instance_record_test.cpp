@@ -10,7 +10,7 @@
 namespace maglorin {
 namespace {
 
-using test::IniSource;
+using test_support::IniSource;
 
 std::vector<InstanceRecord> InstancesOf(std::u16string_view text) {
     const std::vector<std::byte> source = IniSource(text);

@@ -7,7 +7,7 @@
 #include "installer_launch_win32.h"
 #include "msi_library_win32.h"
 
-namespace maglorin::launch_test {
+namespace maglorin::test_support {
 
 std::filesystem::path Data(const std::string& name) {
     return std::filesystem::absolute(std::filesystem::path(L"testdata\\launch") / name);
@@ -48,4 +48,4 @@ void EnsureRemoved(const std::u16string& productCode) {
     }
 }
 
-}  // namespace maglorin::launch_test
+}  // namespace maglorin::test_support

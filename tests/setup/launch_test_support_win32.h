@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-namespace maglorin::launch_test {
+namespace maglorin::test_support {
 
 // The codes of launch_packages/kit.wxs (and kit-update.msi, the same product one build later).
 inline const std::u16string kKitProduct = u"{3F1B7C2A-5D84-4E6B-9A10-2C7E5B8D4F61}";
@@ -31,4 +31,4 @@ std::optional<std::uint32_t> Msiexec(const std::u16string& options);
 // Removes the product quietly when it is installed (a test's end, or a previous run's leftovers).
 void EnsureRemoved(const std::u16string& productCode);
 
-}  // namespace maglorin::launch_test
+}  // namespace maglorin::test_support

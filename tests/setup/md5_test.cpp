@@ -95,9 +95,9 @@ TEST(Md5Test, KnownDigestOfPatternAcrossBlocks) {
 
 // The integrity check reads in 64 KiB blocks; a file of three blocks and a bit crosses them.
 TEST(Md5Test, FileDigestReadsInBlocks) {
-    testing::TempFolder folder;
+    test_support::TempFolder folder;
     const std::filesystem::path path = folder / "data.bin";
-    testing::WriteFileBytes(path, CountingBytes(3 * 65536 + 17));
+    test_support::WriteFileBytes(path, CountingBytes(3 * 65536 + 17));
     PackageFile file;
     ASSERT_TRUE(file.Open(path, FileSharing::ReadAndWrite));
     Md5Digest digest{};
@@ -129,26 +129,26 @@ TEST(Md5Test, StoredDigitsCompareIgnoringCaseOfHexLettersOnly) {
 }
 
 TEST(Md5Test, IntegrityCheckOfFilesNoLongerThanAFooterFails) {
-    testing::TempFolder folder;
+    test_support::TempFolder folder;
     PackageDigest stored;
     std::string empty = "d41d8cd98f00b204e9800998ecf8427e";
     std::copy(empty.begin(), empty.end(), stored.digits.begin());
-    testing::WriteFileBytes(folder / "76.bin", std::vector<std::uint8_t>(76, 0));
+    test_support::WriteFileBytes(folder / "76.bin", std::vector<std::uint8_t>(76, 0));
     EXPECT_EQ(CheckPackageIntegrity(folder / "76.bin", stored), kResultDamagedPackage);
     EXPECT_EQ(CheckPackageIntegrity(folder / "missing.bin", stored), kResultReadError);
     // 77 bytes: the digest of the single first byte.
     std::string one = "93b885adfe0da089cdf634904fd59f71";  // MD5 of one zero byte
     std::copy(one.begin(), one.end(), stored.digits.begin());
-    testing::WriteFileBytes(folder / "77.bin", std::vector<std::uint8_t>(77, 0));
+    test_support::WriteFileBytes(folder / "77.bin", std::vector<std::uint8_t>(77, 0));
     EXPECT_EQ(CheckPackageIntegrity(folder / "77.bin", stored), kResultSuccess);
 }
 
 TEST(Md5Test, IntegrityCheckHashesUpToTheFooterPositionGiven) {
-    testing::TempFolder folder;
+    test_support::TempFolder folder;
     PackageDigest stored;
     const std::string one = "93b885adfe0da089cdf634904fd59f71";  // MD5 of one zero byte
     std::copy(one.begin(), one.end(), stored.digits.begin());
-    testing::WriteFileBytes(folder / "signed.bin", std::vector<std::uint8_t>(77 + 500, 0));
+    test_support::WriteFileBytes(folder / "signed.bin", std::vector<std::uint8_t>(77 + 500, 0));
     EXPECT_EQ(CheckPackageIntegrity(folder / "signed.bin", 1, stored), kResultSuccess);
     EXPECT_EQ(CheckPackageIntegrity(folder / "signed.bin", 2, stored), kResultDamagedPackage);
     // Nothing before the footer, or a footer that would run past the end of the file.

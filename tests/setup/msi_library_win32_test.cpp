@@ -15,7 +15,7 @@
 namespace maglorin {
 namespace {
 
-using namespace launch_test;
+using namespace test_support;
 
 class InstalledKit : public ::testing::Test {
 protected:

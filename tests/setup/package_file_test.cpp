@@ -9,9 +9,9 @@ namespace maglorin {
 namespace {
 
 TEST(PackageFileTest, ReadsAtPositionsAndStopsAtTheEnd) {
-    testing::TempFolder folder;
-    const std::vector<std::uint8_t> bytes = testing::PatternBytes(100000, 4);
-    testing::WriteFileBytes(folder / "p.bin", bytes);
+    test_support::TempFolder folder;
+    const std::vector<std::uint8_t> bytes = test_support::PatternBytes(100000, 4);
+    test_support::WriteFileBytes(folder / "p.bin", bytes);
     PackageFile file;
     EXPECT_FALSE(file.IsOpen());
     ASSERT_TRUE(file.Open(folder / "p.bin", FileSharing::Read));

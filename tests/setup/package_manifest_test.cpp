@@ -9,7 +9,7 @@
 namespace maglorin {
 namespace {
 
-using testing::Name;
+using test_support::Name;
 
 TEST(PackageManifestTest, ReadsEveryStatement) {
     const char* text =
@@ -93,7 +93,7 @@ TEST(PackageManifestTest, FlagsTextNamesEveryFlag) {
 
 // What setup could not read is refused before anything is written.
 TEST(PackageContentsCheckTest, RefusesPackagesSetupCouldNotUse) {
-    EXPECT_EQ(CheckPackageContents(testing::ShippedLikeContents()), "");
+    EXPECT_EQ(CheckPackageContents(test_support::ShippedLikeContents()), "");
     const struct {
         const char* what;
         void (*damage)(PackageContents&);
@@ -111,25 +111,25 @@ TEST(PackageContentsCheckTest, RefusesPackagesSetupCouldNotUse) {
          [](PackageContents& c) { c.flags = PackageFlags::HasConfiguration; }},
         {"shorter than one scan chunk",
          [](PackageContents& c) {
-             c.programImage = testing::PatternBytes(100, 1);
+             c.programImage = test_support::PatternBytes(100, 1);
              c.entries.resize(1);
          }},
         {"missing source", [](PackageContents& c) { c.entries[1].data = std::filesystem::path("/nonexistent/decoder.dll"); }},
     };
     for (const auto& c : cases) {
-        PackageContents contents = testing::ShippedLikeContents();
+        PackageContents contents = test_support::ShippedLikeContents();
         c.damage(contents);
         EXPECT_NE(CheckPackageContents(contents), "") << c.what;
     }
-    PackageContents beside = testing::ShippedLikeContents();
+    PackageContents beside = test_support::ShippedLikeContents();
     beside.flags = PackageFlags::HasConfiguration | PackageFlags::FilesBesideSetup;
     beside.externalFiles.push_back({PayloadFileType::Configuration, Name("setup.ini")});
     EXPECT_EQ(CheckPackageContents(beside), "");
 }
 
 TEST(PackageWriterTest, FailedWriteLeavesNoOutput) {
-    testing::TempFolder folder;
-    PackageContents contents = testing::ShippedLikeContents();
+    test_support::TempFolder folder;
+    PackageContents contents = test_support::ShippedLikeContents();
     contents.entries[2].data = folder / "missing.7z";
     PackageLayoutInfo layout;
     std::string error;
@@ -140,14 +140,14 @@ TEST(PackageWriterTest, FailedWriteLeavesNoOutput) {
 }
 
 TEST(PackageWriterTest, WritesTheLayoutInOrderAndFromFiles) {
-    testing::TempFolder folder;
-    testing::WriteFileBytes(folder / "image.exe", testing::PatternBytes(1200, 11));
-    testing::WriteFileBytes(folder / "files.7z", testing::PatternBytes(70000, 12));
+    test_support::TempFolder folder;
+    test_support::WriteFileBytes(folder / "image.exe", test_support::PatternBytes(1200, 11));
+    test_support::WriteFileBytes(folder / "files.7z", test_support::PatternBytes(70000, 12));
     PackageContents contents;
     contents.programImage = folder / "image.exe";
     contents.entries.push_back({PayloadGroup{100}, PayloadFileType::FurtherArchive, 0, Name("p\\files.7z"), folder / "files.7z"});
     contents.externalFiles.push_back({PayloadFileType::ProductArchive, Name("FILES.7z")});
-    PackageLayoutInfo layout = testing::WriteTestPackage(contents, folder / "out.exe");
+    PackageLayoutInfo layout = test_support::WriteTestPackage(contents, folder / "out.exe");
     EXPECT_EQ(layout.payloadStart, 1200u);
     EXPECT_EQ(layout.entryDataPositions, std::vector<std::uint64_t>{1200});
     EXPECT_EQ(layout.entryTablePosition, 71200u);
@@ -161,7 +161,7 @@ TEST(PackageWriterTest, WritesTheLayoutInOrderAndFromFiles) {
     EXPECT_EQ(reader.Footer().footerOffset, layout.footerPosition);
     std::vector<std::uint8_t> data;
     ASSERT_EQ(reader.ReadEntryData(0, data), kResultSuccess);
-    EXPECT_EQ(data, testing::PatternBytes(70000, 12));
+    EXPECT_EQ(data, test_support::PatternBytes(70000, 12));
     EXPECT_EQ(reader.CheckIntegrity(), kResultSuccess);
 }
 

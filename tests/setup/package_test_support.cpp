@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-namespace maglorin::testing {
+namespace maglorin::test_support {
 
 TempFolder::TempFolder() {
     std::random_device entropy;
@@ -86,4 +86,4 @@ PackageLayoutInfo WriteTestPackage(const PackageContents& contents, const std::f
     return layout;
 }
 
-}  // namespace maglorin::testing
+}  // namespace maglorin::test_support

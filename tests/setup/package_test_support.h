@@ -9,7 +9,7 @@
 
 #include "package_writer.h"
 
-namespace maglorin::testing {
+namespace maglorin::test_support {
 
 // A fresh folder below the system's temporary folder, removed with everything in it.
 class TempFolder {
@@ -41,4 +41,4 @@ PackageContents ShippedLikeContents();
 // Writes the contents with the packer's writer; fails the current test when it cannot.
 PackageLayoutInfo WriteTestPackage(const PackageContents& contents, const std::filesystem::path& output);
 
-}  // namespace maglorin::testing
+}  // namespace maglorin::test_support

@@ -13,7 +13,7 @@
 namespace maglorin {
 namespace {
 
-using namespace extraction_test;
+using namespace test_support;
 
 PathText W(const std::string& ascii) { return PathFromAscii(ascii); }
 

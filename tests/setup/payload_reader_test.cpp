@@ -11,11 +11,11 @@
 namespace maglorin {
 namespace {
 
-using testing::Name;
-using testing::PatchLittleEndian32;
-using testing::PatternBytes;
-using testing::ReadFileBytes;
-using testing::WriteFileBytes;
+using test_support::Name;
+using test_support::PatchLittleEndian32;
+using test_support::PatternBytes;
+using test_support::ReadFileBytes;
+using test_support::WriteFileBytes;
 
 class PayloadReaderTest : public ::testing::Test {
 protected:
@@ -23,7 +23,7 @@ protected:
     // replacing its file.
     std::filesystem::path Write(const PackageContents& contents) {
         const std::filesystem::path path = folder_ / ("package-" + std::to_string(++files_) + ".exe");
-        layout_ = testing::WriteTestPackage(contents, path);
+        layout_ = test_support::WriteTestPackage(contents, path);
         return path;
     }
 
@@ -46,13 +46,13 @@ protected:
         }
     }
 
-    testing::TempFolder folder_;
+    test_support::TempFolder folder_;
     PackageLayoutInfo layout_;
     int files_ = 0;
 };
 
 TEST_F(PayloadReaderTest, OpensShippedLikePackageWithAllFields) {
-    const PackageContents contents = testing::ShippedLikeContents();
+    const PackageContents contents = test_support::ShippedLikeContents();
     PayloadReader reader;
     ASSERT_EQ(reader.Open(Write(contents)), kResultSuccess);
     EXPECT_TRUE(reader.IsOpened());
@@ -76,7 +76,7 @@ TEST_F(PayloadReaderTest, OpensShippedLikePackageWithAllFields) {
 }
 
 TEST_F(PayloadReaderTest, FindsEntriesByGroupTypeAndName) {
-    PackageContents contents = testing::ShippedLikeContents();
+    PackageContents contents = test_support::ShippedLikeContents();
     contents.entries.push_back({PayloadGroup{100}, PayloadFileType::PlainPrerequisite, 0, Name("pre\\a.exe"),
                                 PatternBytes(10, 5)});
     contents.entries.push_back({PayloadGroup{101}, PayloadFileType::PlainPrerequisite, 0, Name("pre\\b.exe"),
@@ -104,7 +104,7 @@ TEST_F(PayloadReaderTest, FindsEntriesByGroupTypeAndName) {
 
 TEST_F(PayloadReaderTest, ExtractedMarksStartClearAndChangeOnlyWhenSet) {
     PayloadReader reader;
-    const std::filesystem::path path = Write(testing::ShippedLikeContents());
+    const std::filesystem::path path = Write(test_support::ShippedLikeContents());
     ASSERT_EQ(reader.Open(path), kResultSuccess);
     reader.MarkExtracted(1, true);
     EXPECT_TRUE(reader.Entry(1).extracted);
@@ -114,7 +114,7 @@ TEST_F(PayloadReaderTest, ExtractedMarksStartClearAndChangeOnlyWhenSet) {
 }
 
 TEST_F(PayloadReaderTest, ReadWindowPointsAtTheEntryDataInTheOpenFile) {
-    const PackageContents contents = testing::ShippedLikeContents();
+    const PackageContents contents = test_support::ShippedLikeContents();
     PayloadReader reader;
     ASSERT_EQ(reader.Open(Write(contents)), kResultSuccess);
     const EntryWindow window = reader.ReadWindow(3);
@@ -142,7 +142,7 @@ TEST_F(PayloadReaderTest, ZeroEntriesOpensWithEmptyTables) {
 // Bytes appended after the footer move its magic across every position of the first three scan
 // chunks and their overlaps; the footer is found wherever it lands.
 TEST_F(PayloadReaderTest, ExtraBytesAfterTheFooterAtEveryChunkPosition) {
-    const PackageContents contents = testing::ShippedLikeContents();
+    const PackageContents contents = test_support::ShippedLikeContents();
     const std::vector<std::uint8_t> package = ReadFileBytes(Write(contents));
     for (std::size_t extra = 0; extra <= 3200; ++extra) {
         std::vector<std::uint8_t> bytes = package;
@@ -212,7 +212,7 @@ TEST_F(PayloadReaderTest, NearestMagicToTheEndWins) {
 }
 
 TEST_F(PayloadReaderTest, ShiftedTailReadsEntriesAtTheirActualPositions) {
-    const PackageContents contents = testing::ShippedLikeContents();
+    const PackageContents contents = test_support::ShippedLikeContents();
     const std::vector<std::uint8_t> package = ReadFileBytes(Write(contents));
     // Grown: bytes inserted into the program image. Shrunk: bytes removed from it.
     for (std::int64_t shift : {1, 2, 1000, 65536 + 3, -1, -7, -4999}) {
@@ -231,7 +231,7 @@ TEST_F(PayloadReaderTest, ShiftedTailReadsEntriesAtTheirActualPositions) {
 }
 
 TEST_F(PayloadReaderTest, OnlyFormatVersion100IsAccepted) {
-    const std::vector<std::uint8_t> package = ReadFileBytes(Write(testing::ShippedLikeContents()));
+    const std::vector<std::uint8_t> package = ReadFileBytes(Write(test_support::ShippedLikeContents()));
     const struct {
         std::uint32_t version;
         int result;
@@ -261,7 +261,7 @@ TEST_F(PayloadReaderTest, FilesWithoutAUsableFooterAreReadErrors) {
 
 // Tables, names and data ranges that claim bytes the file does not hold before the footer.
 TEST_F(PayloadReaderTest, DamagedTablesAreRefusedWithoutCrashOrHuge) {
-    PackageContents contents = testing::ShippedLikeContents();
+    PackageContents contents = test_support::ShippedLikeContents();
     contents.externalFiles.push_back({PayloadFileType::ProductArchive, Name("FILES.7z")});
     const std::vector<std::uint8_t> package = ReadFileBytes(Write(contents));
     const std::uint64_t footer = layout_.footerPosition;
@@ -307,7 +307,7 @@ TEST_F(PayloadReaderTest, DamagedTablesAreRefusedWithoutCrashOrHuge) {
 // Bytes cut out of the tables themselves: the footer is still found, but the tables it records no
 // longer fit before it.
 TEST_F(PayloadReaderTest, TablesWithBytesCutOutAreDamaged) {
-    PackageContents contents = testing::ShippedLikeContents();
+    PackageContents contents = test_support::ShippedLikeContents();
     contents.externalFiles.push_back({PayloadFileType::ProductArchive, Name("FILES.7z")});
     const std::vector<std::uint8_t> package = ReadFileBytes(Write(contents));
     for (std::uint64_t cut = 1; cut <= layout_.footerPosition - layout_.entryTablePosition; ++cut) {
@@ -321,7 +321,7 @@ TEST_F(PayloadReaderTest, TablesWithBytesCutOutAreDamaged) {
 }
 
 TEST_F(PayloadReaderTest, TruncatedFooterIsDamaged) {
-    std::vector<std::uint8_t> bytes = ReadFileBytes(Write(testing::ShippedLikeContents()));
+    std::vector<std::uint8_t> bytes = ReadFileBytes(Write(test_support::ShippedLikeContents()));
     bytes.pop_back();  // the last padding byte
     PayloadReader reader;
     EXPECT_EQ(OpenBytes(bytes, reader), kResultDamagedPackage);
@@ -333,20 +333,20 @@ TEST_F(PayloadReaderTest, UnsafeNamesAreRefused) {
                            "/etc/evil", "C:\\evil.dll", "C:evil.dll", "\\\\server\\share\\x", "\\\\?\\C:\\x",
                            "CON", "sub\\NUL.txt", "LPT1", "setup.ini:stream", "a\\\\b", "a\\", ".."};
     for (const char* unsafe : names) {
-        PackageContents contents = testing::ShippedLikeContents();
+        PackageContents contents = test_support::ShippedLikeContents();
         contents.entries[3].name = Name(unsafe);
         PayloadReader reader;
         EXPECT_EQ(reader.Open(Write(contents)), kResultDamagedPackage) << unsafe;
         EXPECT_TRUE(reader.Entries().empty()) << unsafe;
 
-        PackageContents beside = testing::ShippedLikeContents();
+        PackageContents beside = test_support::ShippedLikeContents();
         beside.externalFiles.push_back({PayloadFileType::ProductArchive, Name(unsafe)});
         EXPECT_EQ(reader.Open(Write(beside)), kResultDamagedPackage) << "external " << unsafe;
     }
 }
 
 TEST_F(PayloadReaderTest, IntegrityCheckComparesDigitsIgnoringCaseOfStoredHex) {
-    const std::vector<std::uint8_t> package = ReadFileBytes(Write(testing::ShippedLikeContents()));
+    const std::vector<std::uint8_t> package = ReadFileBytes(Write(test_support::ShippedLikeContents()));
     const std::uint64_t digestAt = layout_.footerPosition + 28;
     PayloadReader reader;
 

@@ -15,7 +15,7 @@
 namespace maglorin {
 namespace {
 
-using namespace extraction_test;
+using namespace test_support;
 
 // Starts the server and waits until its pipe accepts a client.
 class PipeServer {

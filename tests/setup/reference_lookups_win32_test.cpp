@@ -18,7 +18,7 @@
 namespace maglorin {
 namespace {
 
-using test::Printable;
+using test_support::Printable;
 
 std::u16string U16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
@@ -146,7 +146,7 @@ TEST_F(SystemReferences, EnvironmentVariablesOfAnyLength) {
 
 TEST_F(SystemReferences, ConfiguredExtractionFolderResolvesUnderRoamingAppData) {
     const std::vector<std::byte> source =
-        test::IniSource(u"[GeneralOptions]\r\nExtractionFolder=[AppDataFolder]Torvexa\\Maglorin \\\r\n");
+        test_support::IniSource(u"[GeneralOptions]\r\nExtractionFolder=[AppDataFolder]Torvexa\\Maglorin \\\r\n");
     const GeneralOptions options = ReadGeneralOptions(ConfigurationFile::Parse(source));
     EXPECT_EQ(Printable(Lower(resolver_.Resolve(options.extractionFolder))),
               Printable(Lower(WithSeparator(EnvironmentValue(L"APPDATA")) + u"torvexa\\maglorin\\")));

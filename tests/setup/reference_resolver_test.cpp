@@ -12,7 +12,7 @@
 namespace maglorin {
 namespace {
 
-using test::Printable;
+using test_support::Printable;
 
 // A machine made of tables; records the registry questions it was asked.
 class TableLookups final : public ReferenceLookups {

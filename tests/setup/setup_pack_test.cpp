@@ -38,10 +38,10 @@ RunResult RunSetupPack(const std::string& arguments) {
 class SetupPackTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        testing::WriteFileBytes(folder_ / "setup.exe", testing::PatternBytes(4096, 1));
-        testing::WriteFileBytes(folder_ / "setup.ini", {0xFF, 0xFE, '[', 0, 'x', 0, ']', 0});
-        testing::WriteFileBytes(folder_ / "decoder.dll", testing::PatternBytes(2000, 2));
-        testing::WriteFileBytes(folder_ / "setup msi.7z", testing::PatternBytes(3000, 3));
+        test_support::WriteFileBytes(folder_ / "setup.exe", test_support::PatternBytes(4096, 1));
+        test_support::WriteFileBytes(folder_ / "setup.ini", {0xFF, 0xFE, '[', 0, 'x', 0, ']', 0});
+        test_support::WriteFileBytes(folder_ / "decoder.dll", test_support::PatternBytes(2000, 2));
+        test_support::WriteFileBytes(folder_ / "setup msi.7z", test_support::PatternBytes(3000, 3));
     }
 
     void WriteManifest(const std::string& text) {
@@ -54,7 +54,7 @@ protected:
         return "build " + Quoted(folder_ / "package.manifest") + " " + Quoted(folder_ / "out.exe");
     }
 
-    testing::TempFolder folder_;
+    test_support::TempFolder folder_;
 };
 
 const char* kShippedManifest =
@@ -100,22 +100,22 @@ TEST_F(SetupPackTest, ImageOptionReplacesTheManifestImage) {
 TEST_F(SetupPackTest, VerifyExitsWithTheReaderResult) {
     WriteManifest(kShippedManifest);
     ASSERT_EQ(RunSetupPack(Build()).status, 0);
-    std::vector<std::uint8_t> bytes = testing::ReadFileBytes(folder_ / "out.exe");
+    std::vector<std::uint8_t> bytes = test_support::ReadFileBytes(folder_ / "out.exe");
 
     std::vector<std::uint8_t> changed = bytes;
     changed[5000] ^= 1;  // inside decoder.dll's data
-    testing::WriteFileBytes(folder_ / "changed.exe", changed);
+    test_support::WriteFileBytes(folder_ / "changed.exe", changed);
     const RunResult corrupted = RunSetupPack("verify " + Quoted(folder_ / "changed.exe"));
     EXPECT_EQ(corrupted.status, 5);
     EXPECT_NE(corrupted.output.find("This archive is corrupted."), std::string::npos) << corrupted.output;
 
     std::vector<std::uint8_t> version = bytes;
-    testing::PatchLittleEndian32(version, bytes.size() - 76 + 12, 101);
-    testing::WriteFileBytes(folder_ / "version.exe", version);
+    test_support::PatchLittleEndian32(version, bytes.size() - 76 + 12, 101);
+    test_support::WriteFileBytes(folder_ / "version.exe", version);
     EXPECT_EQ(RunSetupPack("verify " + Quoted(folder_ / "version.exe")).status, 5);
     EXPECT_EQ(RunSetupPack("list " + Quoted(folder_ / "version.exe")).status, 5);
 
-    testing::WriteFileBytes(folder_ / "short.exe", std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 500));
+    test_support::WriteFileBytes(folder_ / "short.exe", std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 500));
     EXPECT_EQ(RunSetupPack("verify " + Quoted(folder_ / "short.exe")).status, 2);
     EXPECT_EQ(RunSetupPack("verify " + Quoted(folder_ / "none.exe")).status, 2);
 }

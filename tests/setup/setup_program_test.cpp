@@ -18,8 +18,8 @@
 namespace maglorin {
 namespace {
 
-using runner::ProgramRun;
-using runner::RunProgram;
+using test_support::ProgramRun;
+using test_support::RunProgram;
 
 namespace fs = std::filesystem;
 
@@ -57,7 +57,7 @@ TEST_F(SetupProgram, HelpShowsTheOptionsAndExitsZeroEvenWithExenouiBehindIt) {
     for (const std::wstring arguments : {L"/?", L"/help /exenoui"}) {
         const ProgramRun run = RunSetup(Package(L"plain"), arguments);
         ASSERT_TRUE(run.finished) << Narrow(arguments);
-        EXPECT_EQ(runner::SignedExitCode(run), 0);
+        EXPECT_EQ(test_support::SignedExitCode(run), 0);
         ASSERT_EQ(run.dialogs.size(), 1u) << Narrow(arguments);
         EXPECT_EQ(run.dialogs[0].caption, L"plain Options");
         EXPECT_EQ(run.dialogs[0].text.rfind(L"Command Line:\nplain [options]\noptions:\n", 0), 0u)
@@ -68,7 +68,7 @@ TEST_F(SetupProgram, HelpShowsTheOptionsAndExitsZeroEvenWithExenouiBehindIt) {
 TEST_F(SetupProgram, ListLanguagesShowsBuiltInThenLibraryLanguages) {
     const ProgramRun run = RunSetup(Package(L"plain"), L"/listlangs");
     ASSERT_TRUE(run.finished);
-    EXPECT_EQ(runner::SignedExitCode(run), 0);
+    EXPECT_EQ(test_support::SignedExitCode(run), 0);
     ASSERT_EQ(run.dialogs.size(), 1u);
     EXPECT_EQ(run.dialogs[0].caption, L"plain Languages");
     EXPECT_EQ(run.dialogs[0].text.rfind(L"1033-", 0), 0u) << Narrow(run.dialogs[0].text);
@@ -79,14 +79,14 @@ TEST_F(SetupProgram, ExtractWritesThePayloadIntoTheNamedFolder) {
     const fs::path quoted = FreshFolder(L"extract quoted");
     const ProgramRun blankForm = RunSetup(Package(L"plain"), L"/extract \"" + quoted.wstring() + L"\"");
     ASSERT_TRUE(blankForm.finished);
-    EXPECT_EQ(runner::SignedExitCode(blankForm), 0);
+    EXPECT_EQ(test_support::SignedExitCode(blankForm), 0);
     EXPECT_TRUE(blankForm.dialogs.empty());
     EXPECT_EQ(ReadText(quoted / L"MAIN" / L"main.msi"), "main installer database\n");
     EXPECT_EQ(ReadText(quoted / L"pre" / L"pre.exe"), "prerequisite program\n");
 
     const fs::path colon = FreshFolder(L"extract colon");
     const ProgramRun colonForm = RunSetup(Package(L"plain"), L"/extract:\"" + colon.wstring() + L"\"");
-    EXPECT_EQ(runner::SignedExitCode(colonForm), 0);
+    EXPECT_EQ(test_support::SignedExitCode(colonForm), 0);
     EXPECT_EQ(ReadText(colon / L"MAIN" / L"main.msi"), "main installer database\n");
 }
 
@@ -94,7 +94,7 @@ TEST_F(SetupProgram, ExtractToAMissingFolderUsesTheFolderOfSetup) {
     const fs::path folder = FreshFolder(L"extract missing");
     fs::copy_file(Package(L"plain"), folder / L"plain.exe");
     const ProgramRun run = RunSetup(folder / L"plain.exe", L"/extract:\"" + (folder / L"missing").wstring() + L"\"");
-    EXPECT_EQ(runner::SignedExitCode(run), 0);
+    EXPECT_EQ(test_support::SignedExitCode(run), 0);
     EXPECT_FALSE(fs::exists(folder / L"missing"));
     EXPECT_EQ(ReadText(folder / L"MAIN" / L"main.msi"), "main installer database\n");
 }
@@ -102,14 +102,14 @@ TEST_F(SetupProgram, ExtractToAMissingFolderUsesTheFolderOfSetup) {
 TEST_F(SetupProgram, ExtractOfAPackageThatOffersNothingWritesNothing) {
     const fs::path folder = FreshFolder(L"extract nothing");
     const ProgramRun run = RunSetup(Package(L"noextract"), L"/extract:\"" + folder.wstring() + L"\"");
-    EXPECT_EQ(runner::SignedExitCode(run), 0);
+    EXPECT_EQ(test_support::SignedExitCode(run), 0);
     EXPECT_TRUE(fs::is_empty(folder));
 }
 
 TEST_F(SetupProgram, FailedMainPackageExtractionExitsOneWithoutAMessage) {
     const ProgramRun run = RunSetup(Package(L"nodecoder"), L"/extractlzma");
     ASSERT_TRUE(run.finished);
-    EXPECT_EQ(runner::SignedExitCode(run), 1);
+    EXPECT_EQ(test_support::SignedExitCode(run), 1);
     EXPECT_TRUE(run.dialogs.empty());
 }
 
@@ -118,12 +118,12 @@ TEST_F(SetupProgram, MainPackageIsExtractedInPlaceAndDeletedOnRequest) {
     fs::remove_all(folder);
     const ProgramRun extract = RunSetup(Package(L"lzma"), L"/extractlzma");
     ASSERT_TRUE(extract.finished);
-    EXPECT_EQ(runner::SignedExitCode(extract), 0);
+    EXPECT_EQ(test_support::SignedExitCode(extract), 0);
     EXPECT_TRUE(extract.dialogs.empty());
     EXPECT_EQ(ReadText(folder / L"setup.msi"), "installer database\n") << "left in place after the run";
 
     const ProgramRun remove = RunSetup(Package(L"lzma"), L"/deletelzma");
-    EXPECT_EQ(runner::SignedExitCode(remove), 0);
+    EXPECT_EQ(test_support::SignedExitCode(remove), 0);
     EXPECT_FALSE(fs::exists(folder));
 }
 
@@ -132,7 +132,7 @@ TEST_F(SetupProgram, GroupsAreExtractedIntoTheOutFolder) {
     const ProgramRun run =
         RunSetup(Package(L"plain"), L"/groupsextract:\"100;\" /out:\"" + folder.wstring() + L"\" /exenoui");
     ASSERT_TRUE(run.finished);
-    EXPECT_EQ(runner::SignedExitCode(run), 0);
+    EXPECT_EQ(test_support::SignedExitCode(run), 0);
     EXPECT_EQ(ReadText(folder / L"pre" / L"pre.exe"), "prerequisite program\n");
     EXPECT_FALSE(fs::exists(folder / L"MAIN")) << "only the listed group";
 }
@@ -140,13 +140,13 @@ TEST_F(SetupProgram, GroupsAreExtractedIntoTheOutFolder) {
 TEST_F(SetupProgram, DigestMismatchIsAFailure) {
     const ProgramRun corrupt = RunSetup(Package(L"corrupt"), L"");
     ASSERT_TRUE(corrupt.finished);
-    EXPECT_EQ(runner::SignedExitCode(corrupt), 1);
+    EXPECT_EQ(test_support::SignedExitCode(corrupt), 1);
     ASSERT_EQ(corrupt.dialogs.size(), 1u);
     EXPECT_EQ(corrupt.dialogs[0].text, L"This archive is corrupted.");
 
     // The same package unchanged passes the check and stops at the next one.
     const ProgramRun intact = RunSetup(Package(L"intact"), L"");
-    EXPECT_EQ(runner::SignedExitCode(intact), 0);
+    EXPECT_EQ(test_support::SignedExitCode(intact), 0);
     ASSERT_EQ(intact.dialogs.size(), 1u);
     EXPECT_EQ(intact.dialogs[0].text,
               L"Maglorin can not be installed on systems with Windows Installer version lower than 99.0.");
@@ -161,13 +161,13 @@ TEST_F(SetupProgram, SecondCopyOfTheSamePackageSeesTheLockUnlessItRunsWithoutInt
     ASSERT_NE(lock, nullptr);
 
     const ProgramRun second = RunSetup(Package(L"oldwi-lock"), L"");
-    EXPECT_EQ(runner::SignedExitCode(second), 0);
+    EXPECT_EQ(test_support::SignedExitCode(second), 0);
     ASSERT_EQ(second.dialogs.size(), 1u);
     EXPECT_EQ(second.dialogs[0].text, L"Another instance of setup is already running.");
 
     const fs::path log = FreshFolder(L"lock") / L"setup.log";
     const ProgramRun silent = RunSetup(Package(L"oldwi-lock"), L"/exenoui /exelog:\"" + log.wstring() + L"\"");
-    EXPECT_EQ(runner::SignedExitCode(silent), 0);
+    EXPECT_EQ(test_support::SignedExitCode(silent), 0);
     EXPECT_TRUE(silent.dialogs.empty());
     EXPECT_NE(ReadText(log).find("message: Maglorin can not be installed"), std::string::npos) << ReadText(log);
     ::CloseHandle(lock);
@@ -183,7 +183,7 @@ TEST_F(SetupProgram, LogRecordsStepsMessagesAndExitCodeButNoSecrets) {
         Package(L"oldwi-log"),
         L"/exenoui /exelog:\"" + log.wstring() + L"\" /password:\"top secret\" /qn DBPASSWORD=hunter2 X=1");
     ASSERT_TRUE(run.finished);
-    EXPECT_EQ(runner::SignedExitCode(run), 0);
+    EXPECT_EQ(test_support::SignedExitCode(run), 0);
     EXPECT_TRUE(run.dialogs.empty()) << "a quiet run shows nothing";
     const std::string text = ReadText(log);
     EXPECT_NE(text.find("/password:\"****\""), std::string::npos) << text;
@@ -233,14 +233,14 @@ TEST_F(SetupProgram, CmdlocReadsTheCommandLineFromTheRegistryAndRemovesIt) {
     const fs::path log = FreshFolder(L"cmdloc") / L"setup.log";
     StoreCommandLine(L"/exenoui /exelog:\"" + log.wstring() + L"\" /qn", false);
     const ProgramRun run = RunSetup(Package(L"oldwi-cmdloc"), L"/cmdloc HKCU\\Software\\TorvexaFlowTest\\Cmd");
-    EXPECT_EQ(runner::SignedExitCode(run), 0);
+    EXPECT_EQ(test_support::SignedExitCode(run), 0);
     EXPECT_TRUE(run.dialogs.empty()) << "the stored command line made the run quiet";
     EXPECT_NE(ReadText(log).find("command line: /exenoui /exelog:"), std::string::npos) << ReadText(log);
     EXPECT_FALSE(KeyExists()) << "the key was left empty, so it goes too";
 
     StoreCommandLine(L"/exenoui", true);
     const ProgramRun keep = RunSetup(Package(L"oldwi-cmdloc"), L"/cmdloc \"HKCU\\Software\\TorvexaFlowTest\\Cmd\"");
-    EXPECT_EQ(runner::SignedExitCode(keep), 0);
+    EXPECT_EQ(test_support::SignedExitCode(keep), 0);
     EXPECT_TRUE(keep.dialogs.empty());
     EXPECT_FALSE(ValueExists(L"Cmd"));
     EXPECT_TRUE(ValueExists(L"Other")) << "a key with other values stays";
@@ -253,7 +253,7 @@ TEST_F(SetupProgram, SilentRunInstallsTheProductThroughTheInstallerService) {
     const ProgramRun run =
         RunSetup(Package(L"install"), L"/exenoui /exelog:\"" + log.wstring() + L"\" /qn REBOOT=ReallySuppress");
     ASSERT_TRUE(run.finished);
-    EXPECT_EQ(runner::SignedExitCode(run), 0) << ReadText(log);
+    EXPECT_EQ(test_support::SignedExitCode(run), 0) << ReadText(log);
     EXPECT_TRUE(run.dialogs.empty());
     EXPECT_EQ(::MsiQueryProductStateW(productCode), INSTALLSTATE_DEFAULT) << ReadText(log);
     EXPECT_NE(ReadText(log).find("exit code: 0\r\n"), std::string::npos) << ReadText(log);
@@ -262,7 +262,7 @@ TEST_F(SetupProgram, SilentRunInstallsTheProductThroughTheInstallerService) {
     ::GetSystemDirectoryW(system, MAX_PATH);
     const std::wstring msiexec = std::wstring(system) + L"\\msiexec.exe";
     const ProgramRun removal = RunProgram(msiexec, L"msiexec.exe /x " + std::wstring(productCode) + L" /qn");
-    EXPECT_EQ(runner::SignedExitCode(removal), 0);
+    EXPECT_EQ(test_support::SignedExitCode(removal), 0);
     EXPECT_NE(::MsiQueryProductStateW(productCode), INSTALLSTATE_DEFAULT);
 }
 
@@ -275,7 +275,7 @@ namespace {
 // The package with setup's German and French language libraries.
 TEST_F(SetupProgram, ListLanguagesNamesTheBuiltInAndBothLibraryLanguages) {
     const ProgramRun run = RunSetup(Package(L"languages"), L"/listlangs");
-    EXPECT_EQ(runner::SignedExitCode(run), 0);
+    EXPECT_EQ(test_support::SignedExitCode(run), 0);
     ASSERT_EQ(run.dialogs.size(), 1u);
     const std::wstring& text = run.dialogs[0].text;
     EXPECT_EQ(text.rfind(L"1033-English", 0), 0u) << Narrow(text);
@@ -329,10 +329,10 @@ ProgramRun RunInstaller(const std::wstring& arguments) {
 
 TEST_F(SetupProgram, ReRunAfterAFrenchInstallSpeaksFrenchWithoutAsking) {
     const std::wstring kit = (PackageFolder() / L"frenchkit.msi").wstring();
-    ASSERT_EQ(runner::SignedExitCode(RunInstaller(L"/i \"" + kit + L"\" /qn")), 0);
+    ASSERT_EQ(test_support::SignedExitCode(RunInstaller(L"/i \"" + kit + L"\" /qn")), 0);
     const fs::path log = FreshFolder(L"french rerun") / L"setup.log";
     const ProgramRun run = RunSetup(Package(L"frenchrerun"), L"/exelog:\"" + log.wstring() + L"\"");
-    EXPECT_EQ(runner::SignedExitCode(RunInstaller(L"/x \"" + kit + L"\" /qn")), 0);
+    EXPECT_EQ(test_support::SignedExitCode(RunInstaller(L"/x \"" + kit + L"\" /qn")), 0);
     ASSERT_TRUE(run.finished);
     for (const auto& dialog : run.dialogs) {
         EXPECT_EQ(dialog.text.find(L"Please select a language"), std::wstring::npos) << "asked although installed";

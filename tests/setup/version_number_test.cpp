@@ -9,7 +9,7 @@
 namespace maglorin {
 namespace {
 
-using test::Printable;
+using test_support::Printable;
 
 struct ParseCase {
     std::u16string text;

@@ -11,11 +11,13 @@
 // from the edge's start, so the values recorded for the covered columns are the ones a table of
 // the whole extent would hold.
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "raster/raster_target.h"
 #include "scene/scene_records.h"
 
 namespace maglorin {
@@ -74,6 +76,33 @@ private:
     std::vector<ColumnSpan<N>> spans_;
     std::int64_t first_ = 0;
 };
+
+// The columns a filler may change, both ends included.
+struct ColumnRange {
+    std::int64_t first = 0;
+    std::int64_t last = -1;
+};
+
+// The frame's own columns: the gradient filler is not held to the clip rectangle.
+inline ColumnRange FrameColumns(const RasterTarget& target) {
+    return {0, std::int64_t{target.frame.width} - 1};
+}
+
+// The clip rectangle's columns that lie on the frame.
+inline ColumnRange ClipColumns(const RasterTarget& target) {
+    return {std::max(std::int64_t{target.clip.Left}, std::int64_t{0}),
+            std::min(std::int64_t{target.clip.Right}, std::int64_t{target.frame.width} - 1)};
+}
+
+// Re-dimensions the table to the columns of the triangle a, b, c that lie within `allowed`; the
+// table is empty when none do. Columns First()..Last() are then the ones to fill.
+template <std::size_t N>
+void ResetToTriangle(ColumnSpans<N>& spans, const ScreenPoint& a, const ScreenPoint& b, const ScreenPoint& c,
+                     const ColumnRange& allowed) {
+    const std::int64_t minX = std::min({a.x, b.x, c.x});
+    const std::int64_t maxX = std::max({a.x, b.x, c.x});
+    spans.Reset(std::max(minX, allowed.first), std::min(maxX, allowed.last));
+}
 
 using FlatSpans = ColumnSpans<0>;
 using GradientSpans = ColumnSpans<3>;

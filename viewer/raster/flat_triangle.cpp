@@ -34,18 +34,14 @@ void FillFlatColumn(const RasterTarget& target, const PixelView& background, con
 void FlatTriangle(const RasterTarget& target, const PixelView& background, const FlatFace& face, float t,
                   FlatSpans& spans) {
     if (!target.frame.Attached() || !IsWithinColumnExtent(face.a, face.b, face.c)) return;
-    const std::int64_t minX = std::min({face.a.x, face.b.x, face.c.x});
-    const std::int64_t maxX = std::max({face.a.x, face.b.x, face.c.x});
-    const std::int64_t first = std::max({minX, std::int64_t{target.clip.Left}, std::int64_t{0}});
-    const std::int64_t last = std::min({maxX, std::int64_t{target.clip.Right}, std::int64_t{target.frame.width} - 1});
-    spans.Reset(first, last);
+    ResetToTriangle(spans, face.a, face.b, face.c, ClipColumns(target));
     if (spans.Empty()) return;
 
     const EdgeEnd<0> a{face.a, {}}, b{face.b, {}}, c{face.c, {}};
     WalkColumnEdge(c, b, spans);
     WalkColumnEdge(b, a, spans);
     WalkColumnEdge(a, c, spans);
-    for (std::int64_t x = first; x <= last; ++x) {
+    for (std::int64_t x = spans.First(); x <= spans.Last(); ++x) {
         FillFlatColumn(target, background, spans.At(x), static_cast<std::int32_t>(x), face.colour, t);
     }
 }

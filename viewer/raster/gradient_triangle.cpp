@@ -36,12 +36,7 @@ void FillGradientColumn(const PixelView& frame, const ColumnSpan<3>& span, std::
 
 void GradientTriangle(const RasterTarget& target, const GradientFace& face, float t, GradientSpans& spans) {
     if (!target.frame.Attached() || !IsWithinFaceExtent(face.a, face.b, face.c)) return;
-    const std::int64_t minX = std::min({face.a.x, face.b.x, face.c.x});
-    const std::int64_t maxX = std::max({face.a.x, face.b.x, face.c.x});
-    // Only the frame's own columns can change pixels.
-    const std::int64_t first = std::max(minX, std::int64_t{0});
-    const std::int64_t last = std::min(maxX, std::int64_t{target.frame.width} - 1);
-    spans.Reset(first, last);
+    ResetToTriangle(spans, face.a, face.b, face.c, FrameColumns(target));
     if (spans.Empty()) return;
 
     const EdgeEnd<3> a{face.a, ColourValues(face.colourA)};
@@ -50,7 +45,7 @@ void GradientTriangle(const RasterTarget& target, const GradientFace& face, floa
     WalkGradientEdge(a, b, spans);
     WalkGradientEdge(b, c, spans);
     WalkGradientEdge(c, a, spans);
-    for (std::int64_t x = first; x <= last; ++x) {
+    for (std::int64_t x = spans.First(); x <= spans.Last(); ++x) {
         FillGradientColumn(target.frame, spans.At(x), static_cast<std::int32_t>(x), t);
     }
 }

@@ -134,12 +134,12 @@ void FillPhotoBlock(PhotoRun* runs, std::int32_t count, std::int32_t stride, con
     }
 }
 
-void FillPhotoColumns(const RasterTarget& target, const PhotoSpans& spans, std::int64_t first, std::int64_t last,
-                      const TextureSampler& texture, float t, std::int16_t grey) {
+void FillPhotoColumns(const RasterTarget& target, const PhotoSpans& spans, const TextureSampler& texture, float t,
+                      std::int16_t grey) {
     PhotoRun runs[kBlockColumns];
     const std::int32_t stride = target.frame.width;
-    for (std::int64_t x = first; x <= last; x += kBlockColumns) {
-        const std::int64_t end = std::min(last, x + (kBlockColumns - 1));
+    for (std::int64_t x = spans.First(); x <= spans.Last(); x += kBlockColumns) {
+        const std::int64_t end = std::min(spans.Last(), x + (kBlockColumns - 1));
         std::int32_t count = 0;
         for (std::int64_t column = x; column <= end; ++column) {
             if (StartPhotoRun(target, spans.At(column), static_cast<std::int32_t>(column), texture, runs[count])) ++count;
@@ -163,11 +163,7 @@ std::int16_t PhotoShade(const ColourRGB& clampedColour, std::int16_t grey) {
 void PhotoTriangle(const RasterTarget& target, const PhotoFace& face, const PixelView& texture, float t,
                    std::int16_t grey, PhotoSpans& spans) {
     if (!target.frame.Attached() || !IsSampleable(texture) || !IsWithinFaceExtent(face.a, face.b, face.c)) return;
-    const std::int64_t minX = std::min({face.a.x, face.b.x, face.c.x});
-    const std::int64_t maxX = std::max({face.a.x, face.b.x, face.c.x});
-    const std::int64_t first = std::max({minX, std::int64_t{target.clip.Left}, std::int64_t{0}});
-    const std::int64_t last = std::min({maxX, std::int64_t{target.clip.Right}, std::int64_t{target.frame.width} - 1});
-    spans.Reset(first, last);
+    ResetToTriangle(spans, face.a, face.b, face.c, ClipColumns(target));
     if (spans.Empty()) return;
 
     const EdgeEnd<5> a{face.a, PhotoValues(face.texA, face.colourA)};
@@ -176,7 +172,7 @@ void PhotoTriangle(const RasterTarget& target, const PhotoFace& face, const Pixe
     WalkPhotoEdge(a, b, spans);
     WalkPhotoEdge(b, c, spans);
     WalkPhotoEdge(c, a, spans);
-    FillPhotoColumns(target, spans, first, last, TextureSampler(texture), t, grey);
+    FillPhotoColumns(target, spans, TextureSampler(texture), t, grey);
 }
 
 }  // namespace maglorin

@@ -67,11 +67,7 @@ void FillTextureColumn(const RasterTarget& target, const ColumnSpan<2>& span, st
 void TextureTriangle(const RasterTarget& target, const TextureFace& face, const PixelView& texture, float t,
                      bool light, std::int16_t shade, TextureSpans& spans) {
     if (!target.frame.Attached() || !IsSampleable(texture) || !IsWithinColumnExtent(face.a, face.b, face.c)) return;
-    const std::int64_t minX = std::min({face.a.x, face.b.x, face.c.x});
-    const std::int64_t maxX = std::max({face.a.x, face.b.x, face.c.x});
-    const std::int64_t first = std::max({minX, std::int64_t{target.clip.Left}, std::int64_t{0}});
-    const std::int64_t last = std::min({maxX, std::int64_t{target.clip.Right}, std::int64_t{target.frame.width} - 1});
-    spans.Reset(first, last);
+    ResetToTriangle(spans, face.a, face.b, face.c, ClipColumns(target));
     if (spans.Empty()) return;
 
     const EdgeEnd<2> a{face.a, {face.texA.u, face.texA.v}};
@@ -82,7 +78,7 @@ void TextureTriangle(const RasterTarget& target, const TextureFace& face, const 
     WalkColumnEdge(a, c, spans);
     const TexelRule rule{t, light, shade};
     const TextureSampler sampler(texture);
-    for (std::int64_t x = first; x <= last; ++x) {
+    for (std::int64_t x = spans.First(); x <= spans.Last(); ++x) {
         FillTextureColumn(target, spans.At(x), static_cast<std::int32_t>(x), sampler, rule);
     }
 }

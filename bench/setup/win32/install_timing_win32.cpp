@@ -20,8 +20,8 @@
 
 namespace {
 
-using maglorin::disttest::ExitCodeOf;
-using maglorin::disttest::Msiexec;
+using maglorin::test_support::ExitCodeOf;
+using maglorin::test_support::Msiexec;
 
 double Now() {
     LARGE_INTEGER counter{}, frequency{};
@@ -78,7 +78,7 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     const std::wstring setup = argv[1];
-    const std::wstring database = L"/i " + maglorin::disttest::Quoted(argv[2]) + L" /qn";
+    const std::wstring database = L"/i " + maglorin::test_support::Quoted(argv[2]) + L" /qn";
     const std::wstring productCode = argv[3];
     const int rounds = argc > 4 ? std::max(1, static_cast<int>(std::wcstol(argv[4], nullptr, 10))) : 3;
     double bestSetup = 1e30, bestMsiexec = 1e30, bestExtract = 1e30;

@@ -162,6 +162,21 @@ int PayloadExtractor::InitArchive(ArchiveRecord& record, ExtractProgressSink* pr
     return kResultSuccess;
 }
 
+int PayloadExtractor::OpenArchive(const std::function<int(ArchiveRecord&)>& prepare,
+                                  std::vector<std::unique_ptr<ArchiveRecord>>& records, ExtractProgressSink* progress) {
+    auto record = std::make_unique<ArchiveRecord>();
+    int result = prepare(*record);
+    if (result == kResultSuccess) {
+        records.push_back(std::move(record));
+        result = InitArchive(*records.back(), progress);
+    }
+    if (result != kResultSuccess) {
+        EndAll(records);
+        unpackFolders_.clear();
+    }
+    return result;
+}
+
 void PayloadExtractor::EndAll(std::vector<std::unique_ptr<ArchiveRecord>>& records) {
     for (auto& record : records) {
         if (record->context.state != nullptr && library_.IsLoaded()) {
@@ -260,15 +275,10 @@ int PayloadExtractor::ExtractBesideArchives(ExtractProgressSink* progress, PathT
         if (external == PayloadReader::kNone) {
             continue;
         }
-        auto record = std::make_unique<ArchiveRecord>();
-        int result = PrepareBesideArchive(reader_.ExternalFiles()[external], *record);
-        if (result == kResultSuccess) {
-            records.push_back(std::move(record));
-            result = InitArchive(*records.back(), progress);
-        }
+        const ExternalFileRecord& file = reader_.ExternalFiles()[external];
+        const int result =
+            OpenArchive([&](ArchiveRecord& record) { return PrepareBesideArchive(file, record); }, records, progress);
         if (result != kResultSuccess) {
-            EndAll(records);
-            unpackFolders_.clear();
             return result;
         }
     }

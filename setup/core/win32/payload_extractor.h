@@ -10,6 +10,7 @@
 // joined through JoinEntryPath, which refuses names that could leave it (result 5).
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -126,6 +127,10 @@ private:
     [[nodiscard]] int PrepareEntryArchive(std::size_t index, ArchiveRecord& record);
     [[nodiscard]] int PrepareBesideArchive(const ExternalFileRecord& external, ArchiveRecord& record);
     [[nodiscard]] int InitArchive(ArchiveRecord& record, ExtractProgressSink* progress);
+    // Phase 1 for one more archive: `prepare` sets up its record, then the library opens it and
+    // reads its database. On a failure every archive opened so far is ended.
+    [[nodiscard]] int OpenArchive(const std::function<int(ArchiveRecord&)>& prepare,
+                                  std::vector<std::unique_ptr<ArchiveRecord>>& records, ExtractProgressSink* progress);
     [[nodiscard]] int UnpackArchive(ArchiveRecord& record, ExtractProgressSink* progress);
     [[nodiscard]] int ExtractBesideArchives(ExtractProgressSink* progress, PathText& databasePath);
     // Phase 2 and 3 for prepared records.

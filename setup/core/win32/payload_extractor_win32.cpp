@@ -169,15 +169,9 @@ int PayloadExtractor::ExtractGroups(const std::vector<std::int32_t>& groups, Ext
     std::vector<std::unique_ptr<ArchiveRecord>> records;
     // Phase 1: every archive opened and its database read before anything is unpacked.
     for (std::size_t index : plan.archiveEntries) {
-        auto record = std::make_unique<ArchiveRecord>();
-        int result = PrepareEntryArchive(index, *record);
-        if (result == kResultSuccess) {
-            records.push_back(std::move(record));
-            result = InitArchive(*records.back(), progress);
-        }
+        const int result =
+            OpenArchive([&](ArchiveRecord& record) { return PrepareEntryArchive(index, record); }, records, progress);
         if (result != kResultSuccess) {
-            EndAll(records);
-            unpackFolders_.clear();
             return result;
         }
     }

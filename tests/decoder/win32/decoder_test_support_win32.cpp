@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <windows.h>
 
-namespace maglorin::decoder_test {
+namespace maglorin::test_support {
 namespace {
 
 class Win32Library final : public LoadedLibrary {
@@ -113,4 +113,4 @@ void SetEnvironment(const char* name, const std::optional<std::string>& value) {
     }
 }
 
-}  // namespace maglorin::decoder_test
+}  // namespace maglorin::test_support

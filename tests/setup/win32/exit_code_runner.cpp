@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace maglorin::runner {
+namespace maglorin::test_support {
 
 namespace {
 
@@ -98,4 +98,4 @@ ProgramRun RunProgram(const std::wstring& program, const std::wstring& commandLi
     return run;
 }
 
-}  // namespace maglorin::runner
+}  // namespace maglorin::test_support

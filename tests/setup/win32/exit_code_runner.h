@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace maglorin::runner {
+namespace maglorin::test_support {
 
 struct DialogRecord {
     std::wstring caption;
@@ -33,4 +33,4 @@ ProgramRun RunProgram(const std::wstring& program, const std::wstring& commandLi
 // The exit code as the signed number the program returned.
 inline std::int32_t SignedExitCode(const ProgramRun& run) { return static_cast<std::int32_t>(run.exitCode); }
 
-}  // namespace maglorin::runner
+}  // namespace maglorin::test_support

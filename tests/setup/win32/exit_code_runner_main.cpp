@@ -29,7 +29,7 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring program = argv[2];
     std::wstring commandLine = Quoted(program);
     for (int i = 3; i < argc; ++i) commandLine += L" " + Quoted(argv[i]);
-    const maglorin::runner::ProgramRun run = maglorin::runner::RunProgram(program, commandLine);
+    const maglorin::test_support::ProgramRun run = maglorin::test_support::RunProgram(program, commandLine);
     if (!run.started) {
         std::fwprintf(stderr, L"cannot start %ls (error %lu)\n", program.c_str(), ::GetLastError());
         return 1;
@@ -38,6 +38,6 @@ int wmain(int argc, wchar_t** argv) {
         std::wprintf(L"dialog: %ls | %ls\n", dialog.caption.c_str(), dialog.text.c_str());
     }
     if (!run.finished) std::wprintf(L"stopped: the program outlived its time\n");
-    std::wprintf(L"exit code: %ld\n", static_cast<long>(maglorin::runner::SignedExitCode(run)));
-    return run.finished && maglorin::runner::SignedExitCode(run) == expected ? 0 : 1;
+    std::wprintf(L"exit code: %ld\n", static_cast<long>(maglorin::test_support::SignedExitCode(run)));
+    return run.finished && maglorin::test_support::SignedExitCode(run) == expected ? 0 : 1;
 }

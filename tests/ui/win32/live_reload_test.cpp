@@ -14,7 +14,7 @@
 #include "image/png_reader.h"
 #include "window_driver.h"
 
-namespace maglorin::uitest {
+namespace maglorin::test_support {
 namespace {
 
 const std::vector<std::wstring> kModel = {L"kit.3ds", L"BG.jpg"};
@@ -333,4 +333,4 @@ TEST(FrameExport, AFailedWriteKeepsTheFileItWasToReplace) {
 }
 
 }  // namespace
-}  // namespace maglorin::uitest
+}  // namespace maglorin::test_support

@@ -11,7 +11,7 @@
 
 #include "window_driver.h"
 
-namespace maglorin::uitest {
+namespace maglorin::test_support {
 namespace {
 
 const std::vector<std::wstring> kSampleKit = {L"kit.3ds", L"BG.jpg", L"kit-home.jpg", L"kit-away.jpg"};
@@ -109,10 +109,6 @@ TEST(MainWindow, StartsEmptyWithTheDesignedMenus) {
     EXPECT_EQ(clip, (std::vector<double>{0, 0, canvas[0] - 1, canvas[1] - 1}));
 }
 
-// Wine hands a window's drawing to the X server on its own schedule; a screenshot taken from the
-// screen right after a frame can still show what was there before.
-constexpr DWORD kScreenFlushMs = 500;
-
 TEST(MainWindow, OpenTextureLoadsTheKitThenPutsThePictureOnIt) {
     ViewerProcess viewer(L"ui_open", kSampleKit);
     ASSERT_TRUE(viewer.Started());
@@ -138,14 +134,14 @@ TEST(MainWindow, OpenTextureLoadsTheKitThenPutsThePictureOnIt) {
     for (int i = 0; i < 500 && IsWindow(dialog); ++i) Sleep(10);
     EXPECT_FALSE(IsWindow(dialog));
     viewer.Request("tick 1");
-    Sleep(kScreenFlushMs);
+    EXPECT_TRUE(viewer.WaitForFrameOnScreen(L"kit-home.jpg", L"Mapped"));
     EXPECT_TRUE(viewer.Screenshot(BinFolder() + L"ui_window_mapped.bmp"));
 
     viewer.Command(kCmdVisualStyle0 + 6);
     ASSERT_TRUE(viewer.WaitForValue("CurrentStyle", "6"));
     EXPECT_EQ(viewer.State().MenuState("Style/Gouraud"), "enabled|checked");
     viewer.Request("tick 1");
-    Sleep(kScreenFlushMs);
+    EXPECT_TRUE(viewer.WaitForFrameOnScreen(L"kit-home.jpg", L"Gouraud"));
     EXPECT_TRUE(viewer.Screenshot(BinFolder() + L"ui_window_gouraud.bmp"));
 }
 
@@ -621,4 +617,4 @@ TEST(MainWindow, KeepsItsSizeForTheNextRun) {
 }
 
 }  // namespace
-}  // namespace maglorin::uitest
+}  // namespace maglorin::test_support

@@ -1,12 +1,14 @@
 #include "window_driver.h"
 
+#include "win32_handles.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
-namespace maglorin::uitest {
+namespace maglorin::test_support {
 
 namespace {
 
@@ -18,6 +20,37 @@ bool WaitUntil(Ready ready, int seconds) {
         Sleep(50);
     }
     return ready();
+}
+
+// A 24-bit picture of width x height, bottom row first.
+BITMAPINFOHEADER Rgb24Header(int width, int height) {
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(header);
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    return header;
+}
+
+// The pixels (24-bit rows) of width x height at (left, top) of a device context; empty when they
+// cannot be read.
+std::vector<unsigned char> CapturePixels(HDC source, int left, int top, int width, int height) {
+    if (source == nullptr || width <= 0 || height <= 0) return {};
+    MemoryDcHandle memory(CreateCompatibleDC(source));
+    BitmapHandle bitmap(CreateCompatibleBitmap(source, width, height));
+    if (!memory || !bitmap) return {};
+    {
+        SelectScope selected(memory.Get(), bitmap.Get());
+        if (!BitBlt(memory.Get(), 0, 0, width, height, source, left, top, SRCCOPY)) return {};
+    }
+    BITMAPINFOHEADER header = Rgb24Header(width, height);
+    std::vector<unsigned char> pixels(static_cast<std::size_t>((width * 3 + 3) & ~3) * height);
+    const int lines = GetDIBits(memory.Get(), bitmap.Get(), 0, static_cast<UINT>(height), pixels.data(),
+                                reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    if (lines != height) return {};
+    return pixels;
 }
 
 struct FindRequest {
@@ -241,32 +274,40 @@ void ViewerProcess::Wheel(int notches) const {
                         MAKELPARAM(x, y), SMTO_NORMAL, 10000, &result);
 }
 
+bool ViewerProcess::WaitForFrameOnScreen(const std::wstring& texture, const std::wstring& style, int seconds) const {
+    const HWND canvas = Canvas();
+    RECT inner{};
+    if (canvas == nullptr || !GetClientRect(canvas, &inner)) return false;
+    const std::wstring reference = folder_ + L"on-screen-reference.bmp";
+    const std::wstring size = std::to_wstring(inner.right) + L"x" + std::to_wstring(inner.bottom);
+    const int code = RunProgram(L"\"" + BinFolder() + L"maglorin-render.exe\" --model \"" + folder_ + L"kit.3ds\" --texture \"" +
+                                    folder_ + texture + L"\" --background \"" + folder_ + L"BG.jpg\" --style " + style +
+                                    L" --size " + size + L" --out \"" + reference + L"\"",
+                                60);
+    const std::vector<unsigned char> file = ReadFileBytes(reference);
+    constexpr std::size_t kPixelsAt = 54;  // file and info headers of a 24-bit BMP
+    if (code != 0 || file.size() <= kPixelsAt) return false;
+    // Bottom row first, rows padded to four bytes: the layout GetDIBits gives.
+    const std::vector<unsigned char> frame(file.begin() + kPixelsAt, file.end());
+    POINT origin{0, 0};
+    ClientToScreen(canvas, &origin);
+    return WaitUntil(
+        [&] {
+            const ScreenDcHandle screen(GetDC(nullptr));
+            return CapturePixels(screen.Get(), origin.x, origin.y, inner.right, inner.bottom) == frame;
+        },
+        seconds);
+}
+
 bool ViewerProcess::Screenshot(const std::wstring& file) const {
     RECT area{};
     GetWindowRect(main_, &area);
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-    SelectObject(memory, previous);
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof(header);
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
-    const int stride = (width * 3 + 3) & ~3;
-    std::vector<unsigned char> pixels(static_cast<std::size_t>(stride) * height);
-    const int lines = GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
-                                reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    if (lines != height) return false;
+    const ScreenDcHandle screen(GetDC(nullptr));
+    const std::vector<unsigned char> pixels = CapturePixels(screen.Get(), area.left, area.top, width, height);
+    if (pixels.empty()) return false;
+    const BITMAPINFOHEADER header = Rgb24Header(width, height);
     BITMAPFILEHEADER fileHeader{};
     fileHeader.bfType = 0x4D42;
     fileHeader.bfOffBits = sizeof(fileHeader) + sizeof(header);
@@ -302,4 +343,4 @@ int RunProgram(const std::wstring& commandLine, int seconds) {
     return static_cast<int>(code);
 }
 
-}  // namespace maglorin::uitest
+}  // namespace maglorin::test_support

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace maglorin::uitest {
+namespace maglorin::test_support {
 
 // Commands of the main window's menus (as the program numbers them).
 inline constexpr UINT kCmdOpenTexture = 100;
@@ -87,6 +87,10 @@ public:
     // One wheel notch over the canvas (negative: towards the user).
     void Wheel(int notches) const;
 
+    // Wine hands a window's drawing to the X server on its own schedule, so the screen can still
+    // show an older frame: waits until the canvas on the screen shows exactly the frame the
+    // headless renderer draws from the same files at the canvas size in `style` ("Mapped", ...).
+    bool WaitForFrameOnScreen(const std::wstring& texture, const std::wstring& style, int seconds = 20) const;
     // Saves what the screen shows of the main window as a 24-bit BMP file.
     bool Screenshot(const std::wstring& file) const;
 
@@ -103,4 +107,4 @@ std::vector<unsigned char> ReadFileBytes(const std::wstring& path);
 // Runs a console program of the bin folder and waits for it; its exit code, or -1.
 int RunProgram(const std::wstring& commandLine, int seconds);
 
-}  // namespace maglorin::uitest
+}  // namespace maglorin::test_support

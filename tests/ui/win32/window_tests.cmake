@@ -1,7 +1,7 @@
 # The program driven from outside under Wine (win32 tree only; included by ../CMakeLists.txt).
 maglorin_add_test(ui_window_test
     SOURCES win32/maglorin_window_test.cpp win32/window_driver.cpp
-    LIBS user32 gdi32 advapi32
+    LIBS user32 gdi32 advapi32 shared_win32_handles
     TIMEOUT 900)
 add_dependencies(ui_window_test maglorin-test)
 foreach(needed sample_kit_files maglorin-render)

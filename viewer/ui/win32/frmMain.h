@@ -70,7 +70,7 @@ private:
     LRESULT HandleCanvas(HWND canvas, UINT message, WPARAM wParam, LPARAM lParam);
     void OnCommand(UINT command);
 
-    // Design events.
+    // Form, menu and control events.
     void Form_Load();
     void Form_Resize();
     void Form_Unload();

@@ -137,7 +137,7 @@ void frmMaterial::OnDrawItem(const DRAWITEMSTRUCT& item) {
 
 void frmMaterial::Form_Load() {
     decimalSeparator_ = UserDecimalSeparator();
-    // The boxes' design-time texts, which are not numbers (an Apply before any selection gives 0).
+    // The boxes start with their captions, which are not numbers (an Apply before any selection gives 0).
     SetDlgItemTextW(dialog_, IDC_TXTUOFFSET, L"UOffset");
     SetDlgItemTextW(dialog_, IDC_TXTVOFFSET, L"VOffset");
     SetDlgItemTextW(dialog_, IDC_TXTUTILING, L"UTiling");
