@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <vector>
 
 namespace maglorin {
 namespace {
@@ -37,6 +39,37 @@ TEST(PictureFiles, PngKeepsEveryPixelAndTheTopRowFirst) {
     EXPECT_EQ(read.width, 7);
     EXPECT_EQ(read.height, 5);
     EXPECT_EQ(read.pixels, original.pixels);
+}
+
+std::vector<std::uint8_t> ReadAll(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// A PNG whose chunk claims more bytes than the file holds is refused before the reader reserves
+// the claimed size; trailing bytes after the end marker do not matter.
+TEST(PictureFiles, PngChunksMustFitTheFile) {
+    const auto path = TempFile("maglorin_chunks.png");
+    ASSERT_TRUE(WritePicturePng(path, Gradient(9, 4)));
+    std::vector<std::uint8_t> bytes = ReadAll(path);
+    std::filesystem::remove(path);
+    ASSERT_GT(bytes.size(), 33u + 12u);
+    DecodedPicture read;
+    std::string error;
+
+    std::vector<std::uint8_t> trailing = bytes;
+    trailing.insert(trailing.end(), {1, 2, 3});
+    EXPECT_TRUE(ReadPngMemory(trailing.data(), trailing.size(), read, error)) << error;
+
+    // The chunk after the header (at byte 33) claims 1.5 GB.
+    std::vector<std::uint8_t> claiming = bytes;
+    claiming[33] = 0x60;
+    EXPECT_FALSE(ReadPngMemory(claiming.data(), claiming.size(), read, error));
+    EXPECT_EQ(error, "damaged PNG file");
+    EXPECT_TRUE(read.Empty());
+
+    std::vector<std::uint8_t> cut(bytes.begin(), bytes.end() - 6);  // the end marker is cut off
+    EXPECT_FALSE(ReadPngMemory(cut.data(), cut.size(), read, error));
 }
 
 TEST(PictureFiles, JpegComesBackCloseToTheOriginal) {

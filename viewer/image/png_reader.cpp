@@ -2,6 +2,7 @@
 #include "png_reader.h"
 
 #include <climits>
+#include <cstring>
 #include <fstream>
 #include <system_error>
 #include <vector>
@@ -20,6 +21,31 @@
 #include "stb_warnings_end.h"
 
 namespace maglorin {
+
+namespace {
+
+constexpr std::size_t kSignatureBytes = 8;
+constexpr std::size_t kChunkFrameBytes = 12;  // length, type and CRC around each chunk's data
+
+std::uint32_t BigEndian32(const std::uint8_t* bytes) {
+    return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) | (std::uint32_t{bytes[2]} << 8) |
+           std::uint32_t{bytes[3]};
+}
+
+// Every chunk up to the end marker lies inside the file. The reader reserves memory for the
+// length a chunk claims before it reads the data, so a claim beyond the file is refused here.
+bool ChunksFitTheFile(const std::uint8_t* data, std::size_t size) {
+    std::size_t at = kSignatureBytes;
+    while (size - at >= kChunkFrameBytes) {
+        const std::uint32_t length = BigEndian32(data + at);
+        if (length > size - at - kChunkFrameBytes) return false;
+        if (std::memcmp(data + at + 4, "IEND", 4) == 0) return true;
+        at += kChunkFrameBytes + length;
+    }
+    return false;
+}
+
+}  // namespace
 
 bool ReadPngFile(const std::filesystem::path& path, DecodedPicture& picture, std::string& error) {
     picture = DecodedPicture{};
@@ -50,6 +76,10 @@ bool ReadPngMemory(const std::uint8_t* data, std::size_t size, DecodedPicture& p
     const int length = static_cast<int>(size);
     if (stbi_info_from_memory(data, length, &width, &height, &channels) == 0) {
         error = "not a PNG picture";
+        return false;
+    }
+    if (!ChunksFitTheFile(data, size)) {
+        error = "damaged PNG file";
         return false;
     }
     if (!PictureSizeAllowed(width, height, error)) return false;
