@@ -20,7 +20,7 @@ maglorin_add_command_test(ui_shipped_program_has_no_test_channel
 # The picture shown re-read when its file is rewritten, and the PNG export, driven the same way.
 maglorin_add_test(ui_live_reload_test
     SOURCES win32/live_reload_test.cpp win32/window_driver.cpp
-    LIBS viewer_image user32 gdi32 advapi32
+    LIBS viewer_image user32 gdi32 advapi32 shared_win32_handles
     TIMEOUT 600)
 add_dependencies(ui_live_reload_test maglorin-test)
 if(TARGET sample_kit_files)
