@@ -19,6 +19,9 @@ target_link_libraries(viewer_ui PUBLIC shared_win32_handles viewer_ui_core viewe
     user32 gdi32 comdlg32 shell32 ole32 oleaut32 uuid advapi32)
 
 add_executable(maglorin win32/main.cpp win32/maglorin.rc)
+# The resource compiler's includes are not scanned: changed ids or manifests must rebuild it.
+set_source_files_properties(win32/maglorin.rc PROPERTIES OBJECT_DEPENDS
+    "${CMAKE_CURRENT_SOURCE_DIR}/win32/resource_ids.h;${CMAKE_CURRENT_SOURCE_DIR}/win32/maglorin-x86.manifest;${CMAKE_CURRENT_SOURCE_DIR}/win32/maglorin-amd64.manifest")
 maglorin_windows_program(maglorin GUI)
 target_link_libraries(maglorin PRIVATE viewer_ui)
 
