@@ -286,6 +286,21 @@ TEST_F(DownloadJobTest, CancelKeepsThePartFileForALaterResume) {
     EXPECT_EQ(sink.errors, std::vector<DownloadResult>{kDownloadCancelled});
 }
 
+// A burst the reads take at once, then a trickle each read has to wait for: the read that meets
+// the trickle completes later, and what it and every later read bring lands in order.
+TEST_F(DownloadJobTest, ATransferThatSlowsDownArrivesWhole) {
+    ScratchFolder folder("http-slowing");
+    const std::u16string local = folder.Path("slow.bin");
+    const std::uint32_t size = 100 * 1024 + 16 * 1024;  // the burst, then 1 KB every 50 ms
+    ASSERT_EQ(Download(Settings(Url("http", ports.test, "/slow/" + std::to_string(size)), local)), kDownloadSuccess);
+    ExpectServedFile(local, size);
+    EXPECT_EQ(sink.received.load(), size);
+    ASSERT_GE(sink.progress.size(), 2u);
+    EXPECT_LE(*std::max_element(sink.progress.begin() + 1, sink.progress.end()), kMaxReadSize);
+    EXPECT_EQ(sink.finishedTrue, 1);
+    EXPECT_TRUE(sink.errors.empty());
+}
+
 TEST_F(DownloadJobTest, StopFromTheOwnerEndsAPausedOrRunningJob) {
     ScratchFolder folder("http-stop");
     DownloadSettings settings = Settings(Url("http", ports.test, "/slow/" + std::to_string(2000000)),
