@@ -1,9 +1,8 @@
 # The downloader. Natively: addresses and file names, the status table, range and resume checks,
-# the retry budget, the read size.
+# the retry budget.
 set(download_tests ${CMAKE_CURRENT_LIST_DIR})
 maglorin_add_test(download_address_test SOURCES ${download_tests}/download_address_test.cpp LIBS setup_download)
 maglorin_add_test(download_status_test SOURCES ${download_tests}/download_status_test.cpp LIBS setup_download)
-maglorin_add_test(download_read_size_test SOURCES ${download_tests}/download_read_size_test.cpp LIBS setup_download)
 
 # Under Wine: real downloads through WinINet from servers on 127.0.0.1 that a fixture starts and
 # stops (nginx for HTTP and HTTPS, a Python server for broken transfers and the proxy, pyftpdlib).

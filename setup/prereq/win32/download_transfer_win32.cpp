@@ -5,6 +5,8 @@
 namespace maglorin {
 namespace {
 
+inline constexpr DWORD kBlock = 51200;  // bytes copied per read, straight to the file
+
 // Creates every missing folder above a file path ("C:\a\b\f.part" makes "C:\a" and "C:\a\b").
 void CreateFoldersAbove(const std::u16string& path) {
     for (std::size_t at = path.find_first_of(u"\\/", 3); at != std::u16string::npos;
@@ -208,47 +210,12 @@ DownloadResult DownloadWorker::CopyData() {
     }
 }
 
-// One read straight into the buffer that is then written to the file. HTTP reads ask for what
-// the data's pace allows (download_read_size.h) with no availability query first: the read
-// itself answers at once with what the library holds, or goes asynchronous until data comes; a
-// query before every read took about half the throughput of a fast transfer. FTP reads block
-// inside the library until their whole count has come, so FTP first waits (asynchronously,
-// seeing a cancel) for data to be there and reads one smallest block. Counts live in members: a
-// late completion may still write them.
 DownloadResult DownloadWorker::ReadBlock(DWORD& got) {
-    got = 0;
     if (buffer_.empty()) {
-        buffer_.resize(kMaxReadSize);
+        buffer_.resize(kBlock);
     }
-    DWORD want = readSize_.Next();
-    if (!Http()) {
-        bool more = false;
-        const DownloadResult waited = WaitForFtpData(more);
-        if (waited != kDownloadSuccess || !more) {
-            return waited;
-        }
-        want = kMinReadSize;
-    }
-    bytesRead_ = 0;
-    const DownloadResult result = session_.Call(InternetOperation::Read, [this, want] {
-        return ::InternetReadFile(handles_.request.Get(), buffer_.data(), want, &bytesRead_);
-    });
-    if (result != kDownloadSuccess) {
-        return result;
-    }
-    got = bytesRead_;
-    if (Http()) {
-        readSize_.Answered(want, got, session_.LastCallWaited());
-    }
-    if (got > 0) {
-        State(DownloadState::DataReceived);
-    }
-    return result;
-}
-
-// The library may answer "pending" first; the data then waits in its buffer and the same query
-// answers at once. more: false at the end of the data.
-DownloadResult DownloadWorker::WaitForFtpData(bool& more) {
+    // The library may answer "pending" first; the data then waits in its buffer and the same
+    // query answers at once. Counts live in members: a late completion may still write them.
     for (;;) {
         available_ = 0;
         DWORD_PTR completed = ~DWORD_PTR{0};
@@ -259,10 +226,25 @@ DownloadResult DownloadWorker::WaitForFtpData(bool& more) {
             return result;
         }
         if (completed == ~DWORD_PTR{0}) {
-            more = available_ > 0;  // answered at once
-            return kDownloadSuccess;
+            break;  // answered at once
         }
     }
+    if (available_ == 0) {
+        got = 0;
+        return kDownloadSuccess;
+    }
+    bytesRead_ = 0;
+    // A whole block is asked for even when less is announced: the library hands over what it
+    // holds plus what the connection has ready, and the count it announces is only its buffer.
+    const DWORD want = kBlock;
+    const DownloadResult result = session_.Call(InternetOperation::Read, [this, want] {
+        return ::InternetReadFile(handles_.request.Get(), buffer_.data(), want, &bytesRead_);
+    });
+    got = bytesRead_;
+    if (result == kDownloadSuccess && got > 0) {
+        State(DownloadState::DataReceived);
+    }
+    return result;
 }
 
 DownloadResult DownloadWorker::Reconnect(DownloadResult cause) {

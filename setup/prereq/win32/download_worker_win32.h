@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "download_address.h"
-#include "download_read_size.h"
 #include "download_job_win32.h"
 #include "download_status.h"
 #include "internet_session_win32.h"
@@ -53,7 +52,6 @@ private:
     [[nodiscard]] DownloadResult OpenWorkingFile();
     [[nodiscard]] DownloadResult CopyData();
     [[nodiscard]] DownloadResult ReadBlock(DWORD& got);
-    [[nodiscard]] DownloadResult WaitForFtpData(bool& more);
     [[nodiscard]] DownloadResult Reconnect(DownloadResult cause);
     [[nodiscard]] DownloadResult FinishFile();
     [[nodiscard]] DownloadResult Fail(DownloadResult result);
@@ -89,8 +87,7 @@ private:
     std::u16string pendingServer_;
     std::u16string pendingRealm_;
     std::u16string requestHeaders_;  // must live while a send is pending
-    std::vector<std::uint8_t> buffer_;  // kMaxReadSize bytes once the first read is made
-    ReadSize readSize_;
+    std::vector<std::uint8_t> buffer_;
     DWORD available_ = 0;
     DWORD bytesRead_ = 0;
 };

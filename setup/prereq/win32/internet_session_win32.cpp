@@ -83,7 +83,6 @@ DownloadResult InternetSession::Call(InternetOperation operation, const std::fun
                                      DWORD_PTR* result) {
     ::ResetEvent(requestComplete_.Get());
     operation_ = static_cast<int>(operation);
-    lastCallWaited_ = false;
     if (Cancelled()) {
         return kDownloadCancelled;
     }
@@ -95,7 +94,6 @@ DownloadResult InternetSession::Call(InternetOperation operation, const std::fun
     if (!WentAsynchronous(error)) {
         return error;
     }
-    lastCallWaited_ = true;
     const DownloadResult completed = WaitForCompletion();
     if (operation == InternetOperation::QueryData && completed != kDownloadCancelled) {
         // A data query completes with the byte count where other operations put an error; the

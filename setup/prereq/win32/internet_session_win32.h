@@ -50,8 +50,6 @@ public:
     // Closes the session handle; later calls on handles under it fail at once.
     void Close();
 
-    // The last Call went asynchronous and was waited for (the library did not have the answer).
-    bool LastCallWaited() const { return lastCallWaited_; }
     bool ConnectionClosed() const { return connectionClosed_.load(); }
     // Slices of 10 ms; false when cancelled.
     [[nodiscard]] bool Sleep(DWORD milliseconds);
@@ -68,7 +66,6 @@ private:
     std::function<bool()> cancelled_;
     std::atomic<int> operation_{0};
     std::atomic<bool> connectionClosed_{false};
-    bool lastCallWaited_ = false;  // the owner's thread only
     // Written by the callback thread before it signals requestComplete_.
     std::atomic<DWORD_PTR> completionResult_{0};
     std::atomic<DWORD> completionError_{0};
