@@ -1,15 +1,19 @@
-// setup-bench [FOLDER] [MEGABYTES]
+// setup-bench [FOLDER] [MEGABYTES] [download]
 // Times, in one run and on the same files, our MD5 of a large file beside `md5sum`, the copy
 // of a large plain entry out of a package (the reader's entry window, read and written in
 // 64 KiB blocks) beside `cp` of the same bytes, and the download of that file from a local nginx
-// by our downloader (download-probe of the win32 tree, under Wine) beside `curl`. Ours and the tool run in turns, five rounds, best
-// time each, after one untimed pass that brings the file into the page cache, so both sides read
-// from memory. Last, the install by the win32 tree's maglorin-setup.exe beside msiexec alone of
-// the same database, under Wine (install_row.h); not while the win32 tests run, whose Wine
-// session it would share.
+// by our downloader (download-probe of the win32 tree, under Wine) beside the plainest WinINet
+// loop under the same Wine and `curl`. MD5 and copies: ours and the tool run in turns, five
+// rounds, best time each, after one untimed pass that brings the file into the page cache, so
+// both sides read from memory. Downloads: one untimed round, then seven in turns, median and best
+// each, every side writing a new file into the same folder. Last, the install by the win32 tree's
+// maglorin-setup.exe beside msiexec alone of the same database, under Wine (install_row.h); not
+// while the win32 tests run, whose Wine session it would share. With "download", only the
+// download row runs.
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -185,31 +189,65 @@ std::string WinePath(const std::filesystem::path& path) {
     return text;
 }
 
-// One timed download each, seconds as the downloader itself measured them (no process start).
-struct DownloadCommands {
-    std::string ours;
-    std::string tool;
+// One timed download each, seconds as each side measured them itself: download-probe and
+// wininet-floor-probe inside their process from the request to the file in place (Wine's start is
+// not counted), curl its own time_total (its process start is not counted either).
+struct DownloadCommand {
+    std::string label;
+    std::string command;
+    std::filesystem::path output;  // deleted before every run: each side writes a new file
+    std::vector<double> seconds;
 };
 
-bool TimedDownloads(const DownloadCommands& commands, Pair& best) {
-    for (int round = 0; round < 5; ++round) {
-        std::string ours, tool;
-        if (!Capture(commands.ours, ours) || !Capture(commands.tool, tool)) {
-            return false;
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// All sides in turns: one untimed round (the file enters the page cache, Wine loads the library),
+// then kDownloadRounds timed rounds; a burst of load then hits every side alike.
+inline constexpr int kDownloadRounds = 7;
+
+bool TimedDownloads(std::vector<DownloadCommand>& commands) {
+    for (int round = 0; round <= kDownloadRounds; ++round) {
+        for (DownloadCommand& side : commands) {
+            std::error_code ignored;
+            std::filesystem::remove(side.output, ignored);
+            std::string output;
+            if (!Capture(side.command, output) || std::atof(output.c_str()) <= 0) {
+                std::fprintf(stderr, "setup-bench: %s failed: %s\n", side.label.c_str(), output.c_str());
+                return false;
+            }
+            if (round > 0) {
+                side.seconds.push_back(std::atof(output.c_str()));
+            }
         }
-        best.ours = std::min(best.ours, std::atof(ours.c_str()));
-        best.tool = std::min(best.tool, std::atof(tool.c_str()));
     }
-    return best.ours > 0 && best.tool > 0;
+    return true;
+}
+
+void ReportDownloads(const std::vector<DownloadCommand>& commands, std::uint64_t bytes) {
+    const double mb = static_cast<double>(bytes) / (1024.0 * 1024.0);
+    const double curlMedian = Median(commands.back().seconds);
+    std::printf("download, %d rounds, %.0f MB, median (best) MB/s, ratio of medians to curl:\n", kDownloadRounds, mb);
+    for (const DownloadCommand& side : commands) {
+        const double median = Median(side.seconds);
+        const double best = *std::min_element(side.seconds.begin(), side.seconds.end());
+        std::printf("  %-36s %8.1f (%6.1f) MB/s   ratio %.2fx\n", side.label.c_str(), mb / median, mb / best,
+                    curlMedian / median);
+    }
 }
 
 // The download row: the local nginx of the downloader tests serves the data file; our downloader
-// (WinINet under Wine) and curl fetch it in turns, five rounds, best time each.
+// (WinINet under Wine), the plainest WinINet loop under the same Wine, and curl fetch it in turns
+// into the same folder.
 bool DownloadRow(const std::filesystem::path& folder, const std::filesystem::path& data, std::uint64_t bytes) {
     const std::filesystem::path source = MAGLORIN_SOURCE_DIR;
     const char* win32Bin = std::getenv("MAGLORIN_WIN32_BIN");
-    const std::filesystem::path probe = std::filesystem::path(win32Bin ? win32Bin : source / "build/win32/bin") /
-                                        "download-probe.exe";
+    const std::filesystem::path bin = win32Bin ? std::filesystem::path(win32Bin) : source / "build/win32/bin";
+    const std::filesystem::path probe = bin / "download-probe.exe";
+    const std::filesystem::path floorProbe = bin / "wininet-floor-probe.exe";
     if (!std::filesystem::exists(probe)) {
         std::printf("download: not measured, %s is missing (build the win32 target download-probe)\n",
                     probe.string().c_str());
@@ -222,37 +260,46 @@ bool DownloadRow(const std::filesystem::path& folder, const std::filesystem::pat
     // A Wine session already open (a test run) is used and left open.
     const bool sessionWasOpen = std::filesystem::exists(wineState / "xvfb.pid");
     std::string ignored;
+    // Starting it again would fail: its wineserver is running already.
     const bool started = Capture(serversScript + " start " + Quote(servers), ignored) &&
-                         Capture(harness + " start " + Quote(wineState), ignored);
+                         (sessionWasOpen || Capture(harness + " start " + Quote(wineState), ignored));
     const int port = HttpPort(servers);
     std::error_code error;
     std::filesystem::remove(servers / "www/bench.bin", error);
     std::filesystem::create_hard_link(data, servers / "www/bench.bin", error);
     const std::string url = "http://127.0.0.1:" + std::to_string(port) + "/bench.bin";
-    const std::filesystem::path ourFile = folder / "download-ours.bin";
+    const std::string wineRun = "MAGLORIN_WINE_STATE=" + Quote(wineState) + " " + Quote(source / "scripts/wine-run");
+    std::vector<DownloadCommand> commands;
+    const auto windowsSide = [&](const char* label, const std::filesystem::path& program, const char* file) {
+        const std::filesystem::path output = folder / file;
+        commands.push_back({label, wineRun + " " + Quote(program) + " " + url + " '" + WinePath(output) + "'", output, {}});
+    };
+    windowsSide("ours (download-probe, WinINet, Wine)", probe, "download-ours.bin");
+    if (std::filesystem::exists(floorProbe)) {
+        windowsSide("plain WinINet loop (same Wine)", floorProbe, "download-floor.bin");
+    }
     const std::filesystem::path curlFile = folder / "download-curl.bin";
-    DownloadCommands commands;
-    commands.ours = "MAGLORIN_WINE_STATE=" + Quote(wineState) + " " + Quote(source / "scripts/wine-run") + " " +
-                    Quote(probe) + " " + url + " '" + WinePath(ourFile) + "'";
-    commands.tool = "curl -s --noproxy '*' -o " + Quote(curlFile) + " -w '%{time_total}' " + url;
-    Pair best;
-    const bool ok = started && port != 0 && !error && TimedDownloads(commands, best) &&
-                    std::filesystem::file_size(ourFile) == bytes && std::filesystem::file_size(curlFile) == bytes;
+    commands.push_back({"curl", "curl -s --noproxy '*' -o " + Quote(curlFile) + " -w '%{time_total}' " + url, curlFile, {}});
+    bool ok = started && port != 0 && !error && TimedDownloads(commands);
+    for (const DownloadCommand& side : commands) {
+        ok = ok && std::filesystem::file_size(side.output, error) == bytes;
+    }
     (void)Capture(serversScript + " stop " + Quote(servers), ignored);
     if (!sessionWasOpen) {
         (void)Capture(harness + " stop " + Quote(wineState), ignored);
     }
-    std::filesystem::remove(ourFile, error);
-    std::filesystem::remove(curlFile, error);
+    for (const DownloadCommand& side : commands) {
+        std::filesystem::remove(side.output, error);
+    }
     if (!ok) {
         std::fprintf(stderr, "setup-bench: the download row failed\n");
         return false;
     }
-    Report("download (ours, WinINet under Wine)", best.ours, best.tool, "curl", bytes);
+    ReportDownloads(commands, bytes);
     return true;
 }
 
-int Run(const std::filesystem::path& folder, std::uint64_t megabytes) {
+int Run(const std::filesystem::path& folder, std::uint64_t megabytes, bool downloadOnly) {
     const std::uint64_t bytes = megabytes * 1024 * 1024;
     std::filesystem::create_directories(folder);
     const std::filesystem::path data = folder / "bench-data.bin";
@@ -261,6 +308,11 @@ int Run(const std::filesystem::path& folder, std::uint64_t megabytes) {
     if (!MakeFile(data, bytes)) {
         std::fprintf(stderr, "setup-bench: cannot write %s\n", data.string().c_str());
         return 1;
+    }
+    if (downloadOnly) {
+        const bool measured = DownloadRow(folder, data, bytes);
+        std::filesystem::remove(data);
+        return measured ? 0 : 1;
     }
 
     std::string ours, tool;
@@ -328,5 +380,6 @@ int Run(const std::filesystem::path& folder, std::uint64_t megabytes) {
 int main(int argc, char** argv) {
     const std::filesystem::path folder = argc > 1 ? argv[1] : std::filesystem::temp_directory_path() / "setup-bench";
     const std::uint64_t megabytes = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 512;
-    return maglorin::Run(folder, megabytes);
+    const bool downloadOnly = argc > 3 && std::string(argv[3]) == "download";
+    return maglorin::Run(folder, megabytes, downloadOnly);
 }
