@@ -68,7 +68,8 @@ TEST_F(DownloadJobTest, HttpFileIsDownloadedIntoPlaceWithProgressAndStates) {
     ASSERT_FALSE(sink.progress.empty());
     EXPECT_EQ(sink.progress.front(), 0u);
     EXPECT_EQ(sink.received.load(), test_support::kKitSize);
-    EXPECT_LE(*std::max_element(sink.progress.begin(), sink.progress.end()), 51200u);
+    // One step per read: never more than the read buffer (1 MiB) holds.
+    EXPECT_LE(*std::max_element(sink.progress.begin(), sink.progress.end()), 1048576u);
     EXPECT_EQ(sink.finishedTrue, 1);
     EXPECT_TRUE(sink.errors.empty());
     for (int state : {1, 2, 3}) {
@@ -282,6 +283,22 @@ TEST_F(DownloadJobTest, CancelKeepsThePartFileForALaterResume) {
     EXPECT_GT(part.size(), 0u);
     EXPECT_TRUE(std::equal(part.begin(), part.end(), PatternBytes(part.size()).begin()));
     EXPECT_EQ(sink.errors, std::vector<DownloadResult>{kDownloadCancelled});
+}
+
+// A burst the reads take at once, then a trickle each read has to wait for: the read that meets
+// the trickle waits for data without holding a cancel back, and what it and every later read
+// bring lands in order, each step no larger than the read buffer (1 MiB).
+TEST_F(DownloadJobTest, ATransferThatSlowsDownArrivesWhole) {
+    ScratchFolder folder("http-slowing");
+    const std::u16string local = folder.Path("slow.bin");
+    const std::uint32_t size = 100 * 1024 + 16 * 1024;  // the burst, then 1 KB every 50 ms
+    ASSERT_EQ(Download(Settings(Url("http", ports.test, "/slow/" + std::to_string(size)), local)), kDownloadSuccess);
+    ExpectServedFile(local, size);
+    EXPECT_EQ(sink.received.load(), size);
+    ASSERT_GE(sink.progress.size(), 2u);
+    EXPECT_LE(*std::max_element(sink.progress.begin() + 1, sink.progress.end()), 1048576u);
+    EXPECT_EQ(sink.finishedTrue, 1);
+    EXPECT_TRUE(sink.errors.empty());
 }
 
 TEST_F(DownloadJobTest, StopFromTheOwnerEndsAPausedOrRunningJob) {

@@ -5,7 +5,8 @@
 namespace maglorin {
 namespace {
 
-inline constexpr DWORD kBlock = 51200;  // bytes copied per read, straight to the file
+inline constexpr DWORD kFtpBlock = 51200;       // bytes one FTP read asks for
+inline constexpr DWORD kHttpReadSize = 1048576;  // the most one HTTP read takes
 
 // Creates every missing folder above a file path ("C:\a\b\f.part" makes "C:\a" and "C:\a\b").
 void CreateFoldersAbove(const std::u16string& path) {
@@ -210,12 +211,11 @@ DownloadResult DownloadWorker::CopyData() {
     }
 }
 
-DownloadResult DownloadWorker::ReadBlock(DWORD& got) {
-    if (buffer_.empty()) {
-        buffer_.resize(kBlock);
-    }
-    // The library may answer "pending" first; the data then waits in its buffer and the same
-    // query answers at once. Counts live in members: a late completion may still write them.
+// Waits, asynchronously and so seeing a cancel, until the library holds data; a zero count is
+// the end of the data. The library may answer "pending" first; the data then waits in its
+// buffer and the same query answers at once. Counts live in members: a late completion may
+// still write them.
+DownloadResult DownloadWorker::WaitForData(DWORD& available) {
     for (;;) {
         available_ = 0;
         DWORD_PTR completed = ~DWORD_PTR{0};
@@ -226,24 +226,73 @@ DownloadResult DownloadWorker::ReadBlock(DWORD& got) {
             return result;
         }
         if (completed == ~DWORD_PTR{0}) {
-            break;  // answered at once
+            available = available_;  // answered at once
+            return kDownloadSuccess;
         }
     }
-    if (available_ == 0) {
-        got = 0;
-        return kDownloadSuccess;
+}
+
+DownloadResult DownloadWorker::ReadBlock(DWORD& got) {
+    got = 0;
+    DownloadResult result = kDownloadSuccess;
+    if (Http()) {
+        result = ReadWhatIsThere(got);
+    } else {
+        DWORD available = 0;
+        result = WaitForData(available);
+        if (result != kDownloadSuccess || available == 0) {
+            return result;
+        }
+        result = ReadFtpBlock(got);
     }
-    bytesRead_ = 0;
-    // A whole block is asked for even when less is announced: the library hands over what it
-    // holds plus what the connection has ready, and the count it announces is only its buffer.
-    const DWORD want = kBlock;
-    const DownloadResult result = session_.Call(InternetOperation::Read, [this, want] {
-        return ::InternetReadFile(handles_.request.Get(), buffer_.data(), want, &bytesRead_);
-    });
-    got = bytesRead_;
     if (result == kDownloadSuccess && got > 0) {
         State(DownloadState::DataReceived);
     }
+    return result;
+}
+
+// Takes what the library holds, or else whatever the connection has ready, up to the whole
+// buffer, without waiting for more: one call per burst of a fast transfer, and a read that never
+// holds a cancel back. With nothing there yet the read goes asynchronous and completes once data
+// has come, without handing any over: the next read takes it. A count of 0 read at once is the
+// end of the data.
+DownloadResult DownloadWorker::ReadWhatIsThere(DWORD& got) {
+    if (buffer_.size() < kHttpReadSize) {
+        buffer_.resize(kHttpReadSize);
+    }
+    for (;;) {
+        readBuffers_ = INTERNET_BUFFERSW{};
+        readBuffers_.dwStructSize = sizeof(readBuffers_);
+        readBuffers_.lpvBuffer = buffer_.data();
+        readBuffers_.dwBufferLength = kHttpReadSize;
+        DWORD_PTR completed = ~DWORD_PTR{0};
+        const DownloadResult result = session_.Call(
+            InternetOperation::Read,
+            [this] {
+                return ::InternetReadFileExW(handles_.request.Get(), &readBuffers_, IRF_NO_WAIT, session_.Context());
+            },
+            &completed);
+        if (result != kDownloadSuccess) {
+            return result;
+        }
+        if (completed == ~DWORD_PTR{0}) {  // answered at once
+            got = readBuffers_.dwBufferLength;
+            return got <= kHttpReadSize ? kDownloadSuccess : ERROR_INTERNET_INTERNAL_ERROR;
+        }
+    }
+}
+
+// An FTP read blocks inside the library until its whole count has come or the data ends, so it
+// asks for one modest block after the data query said something is there.
+DownloadResult DownloadWorker::ReadFtpBlock(DWORD& got) {
+    if (buffer_.size() < kFtpBlock) {
+        buffer_.resize(kFtpBlock);
+    }
+    bytesRead_ = 0;
+    const DownloadResult result = session_.Call(InternetOperation::Read, [this] {
+        return ::InternetReadFile(handles_.request.Get(), buffer_.data(), kFtpBlock, &bytesRead_);
+    });
+    got = bytesRead_;
     return result;
 }
 

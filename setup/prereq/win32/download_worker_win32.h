@@ -52,6 +52,9 @@ private:
     [[nodiscard]] DownloadResult OpenWorkingFile();
     [[nodiscard]] DownloadResult CopyData();
     [[nodiscard]] DownloadResult ReadBlock(DWORD& got);
+    [[nodiscard]] DownloadResult WaitForData(DWORD& available);
+    [[nodiscard]] DownloadResult ReadWhatIsThere(DWORD& got);
+    [[nodiscard]] DownloadResult ReadFtpBlock(DWORD& got);
     [[nodiscard]] DownloadResult Reconnect(DownloadResult cause);
     [[nodiscard]] DownloadResult FinishFile();
     [[nodiscard]] DownloadResult Fail(DownloadResult result);
@@ -88,6 +91,7 @@ private:
     std::u16string pendingRealm_;
     std::u16string requestHeaders_;  // must live while a send is pending
     std::vector<std::uint8_t> buffer_;
+    INTERNET_BUFFERSW readBuffers_{};  // must live while a read is pending
     DWORD available_ = 0;
     DWORD bytesRead_ = 0;
 };
