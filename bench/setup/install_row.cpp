@@ -5,6 +5,8 @@
 #include <fstream>
 #include <string>
 
+#include "windows_tree.h"
+
 namespace maglorin {
 namespace {
 
@@ -38,41 +40,42 @@ bool Unpack(const std::filesystem::path& archive, const std::filesystem::path& i
     return std::system(command.c_str()) == 0;
 }
 
-// Runs install-timing in the win32 tree's Wine session; its "setup S msiexec M extract E" line.
+// Runs install-timing in the tree's Wine session; its "setup S msiexec M extract E" line.
 struct InstallTimes {
     double setup = 0;
     double msiexec = 0;
     double extract = 0;
 };
 
-bool TimeUnderWine(const std::filesystem::path& tree, const std::string& arguments, InstallTimes& times) {
+bool TimeUnderWine(const WindowsTree& tree, const std::string& arguments, InstallTimes& times) {
     const std::filesystem::path scripts = std::filesystem::path(MAGLORIN_SOURCE_DIR) / "scripts";
-    const std::filesystem::path state = tree / "wine";
-    if (std::system((Quote(scripts / "wine-harness") + " start " + Quote(state) + " >/dev/null").c_str()) != 0) {
+    if (std::system((tree.HarnessStart() + " >/dev/null").c_str()) != 0) {
         return false;
     }
-    const std::string command = "MAGLORIN_WINE_STATE=" + Quote(state) + " " + Quote(scripts / "wine-run") + " " +
-                                Quote(tree / "bin" / "install-timing.exe") + " " + arguments;
+    const std::string command = "MAGLORIN_WINE_STATE=" + Quote(tree.WineState()) + " " +
+                                Quote(scripts / "wine-run") + " " + Quote(tree.Bin() / "install-timing.exe") + " " +
+                                arguments;
     FILE* pipe = ::popen(command.c_str(), "r");
     bool ok = false;
     if (pipe != nullptr) {
         ok = std::fscanf(pipe, "setup %lf msiexec %lf extract %lf", &times.setup, &times.msiexec, &times.extract) == 3;
         ok = ::pclose(pipe) == 0 && ok;
     }
-    std::system((Quote(scripts / "wine-harness") + " stop " + Quote(state) + " >/dev/null").c_str());
+    std::system((tree.HarnessStop() + " >/dev/null").c_str());
     return ok;
 }
 
 }  // namespace
 
 int ReportInstallRow(const std::filesystem::path& work) {
-    const std::filesystem::path tree = std::filesystem::path(MAGLORIN_SOURCE_DIR) / "build" / "win32";
-    const std::filesystem::path dist = tree / "dist";
+    const WindowsTree tree = RunnableWindowsTree();
+    const std::filesystem::path dist = tree.root / "dist";
     const std::filesystem::path package = dist / "maglorin-setup.exe";
     const std::string productCode = ProductCode(dist);
-    if (!std::filesystem::exists(package) || !std::filesystem::exists(tree / "bin" / "install-timing.exe") ||
+    if (!std::filesystem::exists(package) || !std::filesystem::exists(tree.Bin() / "install-timing.exe") ||
         productCode.empty()) {
-        std::printf("%-34s skipped: build the win32 tree's dist and install-timing first\n", "install under Wine");
+        std::printf("%-34s skipped: build the %s tree's dist and install-timing first\n", "install under Wine",
+                    tree.name.c_str());
         return 0;
     }
     const std::filesystem::path source = work / "msi-source";

@@ -2,13 +2,14 @@
 // Times, in one run and on the same files, our MD5 of a large file beside `md5sum`, the copy
 // of a large plain entry out of a package (the reader's entry window, read and written in
 // 64 KiB blocks) beside `cp` of the same bytes, and the download of that file from a local nginx
-// by our downloader (download-probe of the win32 tree, under Wine) beside the plainest WinINet
+// by our downloader (download-probe of the Windows tree this machine runs, windows_tree.h, under
+// Wine) beside the plainest WinINet
 // loop under the same Wine and `curl`. MD5 and copies: ours and the tool run in turns, five
 // rounds, best time each, after one untimed pass that brings the file into the page cache, so
 // both sides read from memory. Downloads: one untimed round, then seven in turns, median and best
-// each, every side writing a new file into the same folder. Last, the install by the win32 tree's
+// each, every side writing a new file into the same folder. Last, the install by that tree's
 // maglorin-setup.exe beside msiexec alone of the same database, under Wine (install_row.h); not
-// while the win32 tests run, whose Wine session it would share. With "download", only the
+// while that tree's tests run, whose Wine session it would share. With "download", only the
 // download row runs.
 #include <fcntl.h>
 #include <unistd.h>
@@ -31,6 +32,7 @@
 #include "package_integrity.h"
 #include "package_writer.h"
 #include "payload_reader.h"
+#include "windows_tree.h"
 
 namespace maglorin {
 namespace {
@@ -244,25 +246,23 @@ void ReportDownloads(const std::vector<DownloadCommand>& commands, std::uint64_t
 // into the same folder.
 bool DownloadRow(const std::filesystem::path& folder, const std::filesystem::path& data, std::uint64_t bytes) {
     const std::filesystem::path source = MAGLORIN_SOURCE_DIR;
-    const char* win32Bin = std::getenv("MAGLORIN_WIN32_BIN");
-    const std::filesystem::path bin = win32Bin ? std::filesystem::path(win32Bin) : source / "build/win32/bin";
-    const std::filesystem::path probe = bin / "download-probe.exe";
-    const std::filesystem::path floorProbe = bin / "wininet-floor-probe.exe";
+    const WindowsTree tree = RunnableWindowsTree();
+    const std::filesystem::path probe = tree.Bin() / "download-probe.exe";
+    const std::filesystem::path floorProbe = tree.Bin() / "wininet-floor-probe.exe";
     if (!std::filesystem::exists(probe)) {
-        std::printf("download: not measured, %s is missing (build the win32 target download-probe)\n",
-                    probe.string().c_str());
+        std::printf("download: not measured, %s is missing (build the %s target download-probe)\n",
+                    probe.string().c_str(), tree.name.c_str());
         return true;
     }
     const std::filesystem::path servers = folder / "servers";
-    const std::filesystem::path wineState = source / "build/win32/wine";
+    const std::filesystem::path wineState = tree.WineState();
     const std::string serversScript = Quote(source / "tests/prereq/download_servers.sh");
-    const std::string harness = Quote(source / "scripts/wine-harness");
     // A Wine session already open (a test run) is used and left open.
     const bool sessionWasOpen = std::filesystem::exists(wineState / "xvfb.pid");
     std::string ignored;
     // Starting it again would fail: its wineserver is running already.
     const bool started = Capture(serversScript + " start " + Quote(servers), ignored) &&
-                         (sessionWasOpen || Capture(harness + " start " + Quote(wineState), ignored));
+                         (sessionWasOpen || Capture(tree.HarnessStart(), ignored));
     const int port = HttpPort(servers);
     std::error_code error;
     std::filesystem::remove(servers / "www/bench.bin", error);
@@ -286,7 +286,7 @@ bool DownloadRow(const std::filesystem::path& folder, const std::filesystem::pat
     }
     (void)Capture(serversScript + " stop " + Quote(servers), ignored);
     if (!sessionWasOpen) {
-        (void)Capture(harness + " stop " + Quote(wineState), ignored);
+        (void)Capture(tree.HarnessStop(), ignored);
     }
     for (const DownloadCommand& side : commands) {
         std::filesystem::remove(side.output, error);
