@@ -11,48 +11,27 @@
 #include "configuration_test_text.h"
 #include "prerequisite_work_win32.h"
 #include "prerequisites_phase_win32.h"
+#include "sample_installer_scratch_win32.h"
 
 namespace maglorin {
 namespace {
 
 std::u16string Utf16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 
-std::wstring TestFolder() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder = path;
-    return folder.substr(0, folder.rfind(L'\\') + 1);
-}
-
 constexpr wchar_t kKeyRoot[] = L"Software\\MaglorinPrereqTest";
 
 class PrerequisitesPhaseTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        RegDeleteTreeW(HKEY_CURRENT_USER, kKeyRoot);
-        wchar_t temporary[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, temporary);
-        folder_ = std::wstring(temporary) + L"maglorin-prereq-phase\\";
-        CreateDirectoryW(folder_.c_str(), nullptr);
-        sample_ = folder_ + L"prereq_sample.exe";
-        ASSERT_TRUE(CopyFileW((TestFolder() + L"prereq_sample.exe").c_str(), sample_.c_str(), FALSE));
-        record_ = folder_ + L"record.txt";
-        DeleteFileW(record_.c_str());
-    }
-    void TearDown() override {
-        RegDeleteTreeW(HKEY_CURRENT_USER, kKeyRoot);
-        DeleteFileW(record_.c_str());
-        DeleteFileW(sample_.c_str());
-        RemoveDirectoryW(folder_.c_str());
-    }
+    void SetUp() override { ASSERT_TRUE(scratch_.Create(L"maglorin-prereq-phase", kKeyRoot)); }
+    void TearDown() override { scratch_.Remove(); }
 
     // One prerequisite "Sample" run from the stand-in; `code` is its exit code, `createKey`
     // whether it marks itself installed.
     std::u16string Ini(const std::u16string& extra, int code, bool createKey) const {
         const std::u16string codeText = Utf16(std::to_wstring(code));
-        return u"[PREREQUISITES]\r\nApp1=Sample\r\n[Sample]\r\nUrl=file://" + Utf16(sample_) +
+        return u"[PREREQUISITES]\r\nApp1=Sample\r\n[Sample]\r\nUrl=file://" + Utf16(scratch_.sample) +
                u"\r\nSearchType1=5\r\nSearchString1=HKCU\\Software\\MaglorinPrereqTest\\Sample\r\n"
-               u"RetValPropName=SAMPLE_RESULT\r\nCommandLine=\"" + Utf16(record_) + u"\" " + codeText +
+               u"RetValPropName=SAMPLE_RESULT\r\nCommandLine=\"" + Utf16(scratch_.record) + u"\" " + codeText +
                (createKey ? u" Software\\MaglorinPrereqTest\\Sample" : u"") + u"\r\n" + extra;
     }
 
@@ -74,20 +53,9 @@ protected:
         return RunPrerequisites(request);
     }
 
-    int Runs() const {
-        std::vector<char> text(4096);
-        const HANDLE file = CreateFileW(record_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return 0;
-        DWORD read = 0;
-        const BOOL ok = ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
-        CloseHandle(file);
-        if (!ok) return -1;
-        int lines = 0;
-        for (DWORD i = 0; i < read; ++i) lines += text[i] == '\n';
-        return lines;
-    }
+    int Runs() const { return scratch_.Runs(); }
 
-    std::wstring folder_, sample_, record_;
+    test_support::SampleInstallerScratch scratch_;
     ConfigurationFile configuration_;
     std::vector<std::string> events_;
     bool declineRestart_ = false;
@@ -153,7 +121,7 @@ TEST_F(PrerequisitesPhaseTest, WrongSizeOrDigestIsNeverRunAndTheUsersFileStays) 
         EXPECT_EQ(Runs(), 0) << test_support::Printable(check);
         EXPECT_TRUE(outcome.resultProperties.empty());
         // A file:// address names the user's own file: refused, not deleted.
-        EXPECT_NE(GetFileAttributesW(sample_.c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_NE(GetFileAttributesW(scratch_.sample.c_str()), INVALID_FILE_ATTRIBUTES);
     }
 }
 

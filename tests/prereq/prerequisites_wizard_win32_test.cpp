@@ -14,6 +14,7 @@
 #include "dialog_driver_win32.h"
 #include "download_test_support_win32.h"
 #include "prerequisites_phase_win32.h"
+#include "sample_installer_scratch_win32.h"
 
 namespace maglorin {
 namespace {
@@ -34,40 +35,20 @@ constexpr wchar_t kKeyRoot[] = L"Software\\MaglorinWizardTest";
 
 std::u16string Utf16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 
-std::wstring TestFolder() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder = path;
-    return folder.substr(0, folder.rfind(L'\\') + 1);
-}
-
 // The result page is up: Next reads Finish.
 bool OnResultPage(HWND wizard) { return Visible(wizard, kBodyId) && ControlText(wizard, kNextId) == L"&Finish"; }
 
 class PrerequisitesWizardTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        RegDeleteTreeW(HKEY_CURRENT_USER, kKeyRoot);
+        ASSERT_TRUE(scratch_.Create(L"maglorin-prereq-wizard", kKeyRoot));
         HKEY key = nullptr;
         ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(kKeyRoot) + L"\\Present").c_str(), 0, nullptr, 0,
                                   KEY_WRITE, nullptr, &key, nullptr),
                   ERROR_SUCCESS);
         RegCloseKey(key);
-        wchar_t temporary[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, temporary);
-        folder_ = std::wstring(temporary) + L"maglorin-prereq-wizard\\";
-        CreateDirectoryW(folder_.c_str(), nullptr);
-        sample_ = folder_ + L"prereq_sample.exe";
-        ASSERT_TRUE(CopyFileW((TestFolder() + L"prereq_sample.exe").c_str(), sample_.c_str(), FALSE));
-        record_ = folder_ + L"record.txt";
-        DeleteFileW(record_.c_str());
     }
-    void TearDown() override {
-        RegDeleteTreeW(HKEY_CURRENT_USER, kKeyRoot);
-        DeleteFileW(record_.c_str());
-        DeleteFileW(sample_.c_str());
-        RemoveDirectoryW(folder_.c_str());
-    }
+    void TearDown() override { scratch_.Remove(); }
 
     // "Sample" run from the stand-in (`sampleKeys`: the lines of its section after the address),
     // and "Present", found installed through the key SetUp made.
@@ -75,9 +56,9 @@ protected:
                        const std::wstring& address = {}) {
         options_ = options;
         return u"[GeneralOptions]\r\nOptions=" + options + u"\r\n[PREREQUISITES]\r\nApp1=Sample\r\nApp2=Present\r\n" +
-               u"[Sample]\r\nUrl=file://" + Utf16(address.empty() ? sample_ : address) +
+               u"[Sample]\r\nUrl=file://" + Utf16(address.empty() ? scratch_.sample : address) +
                u"\r\nSearchType1=5\r\nSearchString1=HKCU\\Software\\MaglorinWizardTest\\Sample\r\n"
-               u"CommandLine=\"" + Utf16(record_) + u"\" 0" +
+               u"CommandLine=\"" + Utf16(scratch_.record) + u"\" 0" +
                (createKey ? u" Software\\MaglorinWizardTest\\Sample" : u"") + u"\r\n" + sampleKeys +
                u"[Present]\r\nSetupFile=present.exe\r\nSearchType1=5\r\n"
                u"SearchString1=HKCU\\Software\\MaglorinWizardTest\\Present\r\n";
@@ -93,7 +74,7 @@ protected:
         request.wizard = true;
         request.productName = u"Kit Viewer";
         request.options = options_;
-        request.downloadFolder = Utf16(folder_);
+        request.downloadFolder = Utf16(scratch_.folder);
         request.pauseAfterFailureMs = 0;
         request.registerResume = [this] { events_.push_back("register"); };
         request.askAndRestart = [this](bool silent) {
@@ -114,20 +95,9 @@ protected:
         return outcome;
     }
 
-    int Runs() const {
-        std::vector<char> text(4096);
-        const HANDLE file = CreateFileW(record_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return 0;
-        DWORD read = 0;
-        const BOOL ok = ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
-        CloseHandle(file);
-        if (!ok) return -1;
-        int lines = 0;
-        for (DWORD i = 0; i < read; ++i) lines += text[i] == '\n';
-        return lines;
-    }
+    int Runs() const { return scratch_.Runs(); }
 
-    std::wstring folder_, sample_, record_;
+    test_support::SampleInstallerScratch scratch_;
     std::u16string options_;  // GeneralOptions' letters of the last Ini
     ConfigurationFile configuration_;
     std::vector<std::string> events_;
@@ -249,7 +219,7 @@ TEST_F(PrerequisitesWizardTest, AFailedDownloadIsReportedAndBackShowsItThenCance
         std::wstring state;
         bool checked = false;
     } seen;
-    const std::wstring missing = folder_ + L"no-such-installer.exe";
+    const std::wstring missing = scratch_.folder + L"no-such-installer.exe";
     const PrerequisitesOutcome outcome = Run(Ini(u"h", u"", true, missing), [&seen](HWND wizard) {
         Press(wizard, kNextId);
         if (!WaitUntil([wizard] { return OnResultPage(wizard); })) return;
@@ -315,7 +285,7 @@ TEST_F(PrerequisitesWizardTest, CancelStopsARunningDownload) {
     options_ = u"h";
     const std::u16string ini = u"[GeneralOptions]\r\nOptions=h\r\n[PREREQUISITES]\r\nApp1=Slow\r\n[Slow]\r\nUrl=" + address +
                                u"\r\nFolder=?slow.exe\r\nSearchType1=5\r\nSearchString1=HKCU\\Software\\MaglorinWizardTest\\Slow\r\n"
-                               u"CommandLine=\"" + Utf16(record_) + u"\" 0\r\n";
+                               u"CommandLine=\"" + Utf16(scratch_.record) + u"\" 0\r\n";
     struct Seen {
         std::wstring step;
         std::wstring bytes;
@@ -339,9 +309,9 @@ TEST_F(PrerequisitesWizardTest, CancelStopsARunningDownload) {
     EXPECT_TRUE(outcome.stopRun);
     EXPECT_EQ(outcome.exitCode, -1);
     EXPECT_EQ(Runs(), 0);
-    EXPECT_TRUE(FileExists(Utf16(folder_ + L"slow.exe.part")));
-    EXPECT_FALSE(FileExists(Utf16(folder_ + L"slow.exe")));
-    DeleteFileW((folder_ + L"slow.exe.part").c_str());
+    EXPECT_TRUE(FileExists(Utf16(scratch_.folder + L"slow.exe.part")));
+    EXPECT_FALSE(FileExists(Utf16(scratch_.folder + L"slow.exe")));
+    DeleteFileW((scratch_.folder + L"slow.exe.part").c_str());
 }
 
 }  // namespace
