@@ -211,16 +211,13 @@ TEST_F(LiveReload, ASaveThatRenamesAFinishedFileOverTheKitIsPickedUp) {
 
 // A picture put on one material with the editor's "Browse" is followed for that material only.
 TEST_F(LiveReload, APictureChosenInTheMaterialEditorIsFollowedForItsMaterial) {
-    constexpr int kIdcLstMaterials = 1001;
     constexpr int kIdcCmdMeshTex = 1017;
     const std::wstring own = viewer_->Folder() + L"sleeve.bmp";
     ASSERT_TRUE(Rewrite(own, SolidBitmap(20, 220, 20)));
     viewer_->Command(kCmdMaterialEditor);
     HWND editor = viewer_->WaitForWindow(L"Material Manager");
     ASSERT_NE(editor, nullptr);
-    HWND list = GetDlgItem(editor, kIdcLstMaterials);
-    SendMessageW(list, LB_SETCURSEL, 1, 0);
-    SendMessageW(editor, WM_COMMAND, MAKEWPARAM(kIdcLstMaterials, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    viewer_->SelectMaterial(editor, 1);
     const StateReport before = viewer_->State();
     PostMessageW(GetDlgItem(editor, kIdcCmdMeshTex), BM_CLICK, 0, 0);
     HWND dialog = viewer_->WaitForWindow(L"Texture File");

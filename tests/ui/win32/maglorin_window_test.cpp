@@ -495,9 +495,7 @@ TEST_F(LoadedViewer, BrowsePutsAnotherPictureOnTheSelectedMaterial) {
     viewer_->Command(kCmdMaterialEditor);
     HWND editor = viewer_->WaitForWindow(L"Material Manager");
     ASSERT_NE(editor, nullptr);
-    HWND list = GetDlgItem(editor, kIdcLstMaterials);
-    SendMessageW(list, LB_SETCURSEL, 1, 0);
-    SendMessageW(editor, WM_COMMAND, MAKEWPARAM(kIdcLstMaterials, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    viewer_->SelectMaterial(editor, 1);
     const double before = MaterialFields(viewer_->State(), 1).at(9);
     PostMessageW(GetDlgItem(editor, 1017), BM_CLICK, 0, 0);
     HWND dialog = viewer_->WaitForWindow(L"Texture File");

@@ -210,6 +210,13 @@ void ViewerProcess::Press(HWND dialog, int button) {
     WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 20);
 }
 
+void ViewerProcess::SelectMaterial(HWND editor, int index) {
+    constexpr int kMaterialListId = 1001;
+    const HWND list = GetDlgItem(editor, kMaterialListId);
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(editor, WM_COMMAND, MAKEWPARAM(kMaterialListId, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+}
+
 void ViewerProcess::AnswerFileDialog(HWND dialog, const std::wstring& path) {
     // The name box of the explorer-style dialog (a combo box with an edit), or of the old one.
     HWND box = GetDlgItem(dialog, 0x47C);

@@ -70,6 +70,8 @@ public:
     static void Press(HWND dialog, int button);
     // Types `path` into a file dialog's name box and presses its OK button.
     static void AnswerFileDialog(HWND dialog, const std::wstring& path);
+    // Selects row `index` of the material editor's material list, as a click on it does.
+    static void SelectMaterial(HWND editor, int index);
 
     // Posts a menu command to the main window (as a click on the entry does).
     void Command(UINT command) const;
