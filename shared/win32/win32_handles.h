@@ -317,29 +317,4 @@ private:
     bool ok_;
 };
 
-// A COM interface pointer released once.
-template <typename Interface>
-class ComPtr {
-public:
-    ComPtr() = default;
-    ~ComPtr() { Reset(); }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    Interface* Get() const { return p_; }
-    Interface* operator->() const { return p_; }
-    Interface** Put() {
-        Reset();
-        return &p_;
-    }
-    void Reset() {
-        if (p_ != nullptr) {
-            p_->Release();
-        }
-        p_ = nullptr;
-    }
-
-private:
-    Interface* p_ = nullptr;
-};
-
 }  // namespace maglorin

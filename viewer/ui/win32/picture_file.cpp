@@ -88,15 +88,15 @@ bool DecodeWithPictureService(const std::vector<std::uint8_t>& bytes, DecodedPic
     }
     std::copy(bytes.begin(), bytes.end(), static_cast<std::uint8_t*>(target));
     GlobalUnlock(memory);
-    ComPtr<IStream> stream;
+    ComInterface<IStream> stream;
     // The stream owns the memory from here on (fDeleteOnRelease).
-    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, stream.Put()))) {
+    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, stream.Receive()))) {
         GlobalFree(memory);
         return false;
     }
-    ComPtr<IPicture> ole;
+    ComInterface<IPicture> ole;
     if (FAILED(OleLoadPicture(stream.Get(), static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
-                              reinterpret_cast<void**>(ole.Put())))) {
+                              reinterpret_cast<void**>(ole.Receive())))) {
         return false;
     }
     return RenderOlePicture(ole.Get(), picture);
