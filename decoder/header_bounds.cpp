@@ -10,12 +10,18 @@ namespace {
 enum : std::uint8_t {
     kIdEnd = 0x00,
     kIdHeader = 0x01,
+    kIdArchiveProperties = 0x02,
+    kIdAdditionalStreamsInfo = 0x03,
+    kIdMainStreamsInfo = 0x04,
+    kIdFilesInfo = 0x05,
     kIdPackInfo = 0x06,
     kIdUnpackInfo = 0x07,
+    kIdSubStreamsInfo = 0x08,
     kIdSize = 0x09,
     kIdCrc = 0x0A,
     kIdFolder = 0x0B,
     kIdCodersUnpackSize = 0x0C,
+    kIdNumUnpackStream = 0x0D,
     kIdEncodedHeader = 0x17,
 };
 
@@ -55,6 +61,8 @@ public:
         }
         return true;
     }
+    std::size_t At() const { return at_; }
+    std::size_t Left() const { return size_ - at_; }
 
 private:
     const std::uint8_t* data_;
@@ -77,11 +85,10 @@ bool SkipDigests(HeaderCursor& cursor, std::uint64_t count) {
     return cursor.Skip(defined * 4);
 }
 
-bool SkipPackInfo(HeaderCursor& cursor) {
-    std::uint64_t position = 0;
-    std::uint64_t streams = 0;
+// The pack streams' sizes and digests, after their count.
+bool SkipPackSizes(HeaderCursor& cursor, std::uint64_t streams) {
     std::uint8_t id = 0;
-    if (!cursor.Number(position) || !cursor.Number(streams) || !cursor.Byte(id) || id != kIdSize) return false;
+    if (!cursor.Byte(id) || id != kIdSize) return false;
     for (std::uint64_t i = 0; i < streams; ++i) {
         std::uint64_t size = 0;
         if (!cursor.Number(size)) return false;
@@ -97,6 +104,12 @@ bool SkipPackInfo(HeaderCursor& cursor) {
         std::uint64_t length = 0;
         if (!cursor.Number(length) || !cursor.Skip(length)) return false;
     }
+}
+
+bool SkipPackInfo(HeaderCursor& cursor) {
+    std::uint64_t position = 0;
+    std::uint64_t streams = 0;
+    return cursor.Number(position) && cursor.Number(streams) && SkipPackSizes(cursor, streams);
 }
 
 // One folder's coders; answers how many unpacked streams (coder outputs) it has.
@@ -162,6 +175,96 @@ std::optional<std::uint64_t> ReadUnpackInfo(HeaderCursor& cursor) {
     return total;
 }
 
+// What the count walk of a plain header found.
+enum class Walk { Fits, TooMany, Unknown };
+
+// A count read at the cursor, against the header bytes that follow it.
+Walk Count(HeaderCursor& cursor, std::uint64_t headerSize, std::uint64_t& count) {
+    if (!cursor.Number(count)) return Walk::Unknown;
+    return count > headerSize - std::min<std::uint64_t>(headerSize, cursor.At()) ? Walk::TooMany : Walk::Fits;
+}
+
+Walk WalkPackInfo(HeaderCursor& cursor, std::uint64_t headerSize) {
+    std::uint64_t position = 0;
+    std::uint64_t streams = 0;
+    if (!cursor.Number(position)) return Walk::Unknown;
+    const Walk counted = Count(cursor, headerSize, streams);
+    if (counted != Walk::Fits) return counted;
+    return SkipPackSizes(cursor, streams) ? Walk::Fits : Walk::Unknown;
+}
+
+// The folders, their coders and unpack sizes; `folders` answers how many there are.
+Walk WalkUnpackInfo(HeaderCursor& cursor, std::uint64_t headerSize, std::uint64_t& folders) {
+    std::uint8_t id = 0;
+    std::uint8_t external = 0;
+    if (!cursor.Byte(id) || id != kIdFolder) return Walk::Unknown;
+    const Walk counted = Count(cursor, headerSize, folders);
+    if (counted != Walk::Fits) return counted;
+    // Folders beyond the bytes at hand cannot be followed: the reader judges them.
+    if (folders > cursor.Left() || !cursor.Byte(external) || external != 0) return Walk::Unknown;
+    std::vector<std::uint64_t> outputs(static_cast<std::size_t>(folders));
+    for (std::uint64_t& count : outputs) {
+        if (!ReadFolder(cursor, count)) return Walk::Unknown;
+    }
+    if (!cursor.Byte(id) || id != kIdCodersUnpackSize) return Walk::Unknown;
+    for (const std::uint64_t count : outputs) {
+        for (std::uint64_t i = 0; i < count; ++i) {
+            std::uint64_t size = 0;
+            if (!cursor.Number(size)) return Walk::Unknown;
+        }
+    }
+    for (;;) {
+        if (!cursor.Byte(id)) return Walk::Unknown;
+        if (id == kIdEnd) return Walk::Fits;
+        if (id != kIdCrc || !SkipDigests(cursor, folders)) return Walk::Unknown;
+    }
+}
+
+// The number of files each folder holds, then their sizes. The walk ends at their digests, whose
+// count depends on which folders carry one.
+Walk WalkSubStreams(HeaderCursor& cursor, std::uint64_t headerSize, std::uint64_t folders) {
+    std::vector<std::uint64_t> files(static_cast<std::size_t>(folders), 1);
+    std::uint8_t id = 0;
+    for (;;) {
+        if (!cursor.Byte(id)) return Walk::Unknown;
+        if (id != kIdNumUnpackStream) break;
+        for (std::uint64_t& count : files) {
+            const Walk counted = Count(cursor, headerSize, count);
+            if (counted != Walk::Fits) return counted;
+        }
+    }
+    if (id == kIdSize) {
+        for (const std::uint64_t count : files) {
+            for (std::uint64_t i = 1; i < count; ++i) {
+                std::uint64_t size = 0;
+                if (!cursor.Number(size)) return Walk::Unknown;
+            }
+        }
+        if (!cursor.Byte(id)) return Walk::Unknown;
+    }
+    return id == kIdEnd ? Walk::Fits : Walk::Unknown;
+}
+
+// One stream description: pack streams, folders, the files in the folders, in that order.
+Walk WalkStreams(HeaderCursor& cursor, std::uint64_t headerSize) {
+    std::uint8_t id = 0;
+    if (!cursor.Byte(id)) return Walk::Unknown;
+    Walk walked = Walk::Fits;
+    if (id == kIdPackInfo) {
+        if ((walked = WalkPackInfo(cursor, headerSize)) != Walk::Fits || !cursor.Byte(id)) return walked;
+    }
+    std::uint64_t folders = 0;
+    if (id == kIdUnpackInfo) {
+        walked = WalkUnpackInfo(cursor, headerSize, folders);
+        if (walked != Walk::Fits || !cursor.Byte(id)) return walked;
+    }
+    if (id == kIdSubStreamsInfo) {
+        walked = WalkSubStreams(cursor, headerSize, folders);
+        if (walked != Walk::Fits || !cursor.Byte(id)) return walked;
+    }
+    return id == kIdEnd ? Walk::Fits : Walk::Unknown;
+}
+
 }  // namespace
 
 std::optional<std::uint64_t> EncodedHeaderUnpackSize(const std::uint8_t* header, std::size_t size) {
@@ -183,6 +286,31 @@ std::optional<std::uint64_t> EncodedHeaderUnpackSize(const std::uint8_t* header,
         return std::nullopt;
     }
     return ReadUnpackInfo(cursor);
+}
+
+bool PlainHeaderCountsFit(const std::uint8_t* header, std::size_t size, std::uint64_t headerSize) {
+    HeaderCursor cursor(header, size);
+    std::uint8_t id = 0;
+    if (!cursor.Byte(id) || id != kIdHeader || !cursor.Byte(id)) {
+        return true;
+    }
+    if (id == kIdArchiveProperties) {
+        for (;;) {
+            std::uint64_t type = 0;
+            std::uint64_t length = 0;
+            if (!cursor.Number(type)) return true;
+            if (type == kIdEnd) break;
+            if (!cursor.Number(length) || !cursor.Skip(length)) return true;
+        }
+        if (!cursor.Byte(id)) return true;
+    }
+    for (const std::uint8_t streams : {kIdAdditionalStreamsInfo, kIdMainStreamsInfo}) {
+        if (id != streams) continue;
+        const Walk walked = WalkStreams(cursor, headerSize);
+        if (walked != Walk::Fits || !cursor.Byte(id)) return walked != Walk::TooMany;
+    }
+    std::uint64_t files = 0;
+    return id != kIdFilesInfo || Count(cursor, headerSize, files) != Walk::TooMany;
 }
 
 }  // namespace maglorin::decoder

@@ -77,7 +77,8 @@ bool ReadAt(IInStream& stream, UInt64 position, Byte* buffer, std::size_t size) 
 // The first bytes of the next header, found the way the reader finds it: through the start
 // header that ends at `afterStart`, or, when its fields are all zero, as the last header start
 // in the final 512 bytes of the window. Empty when there is nothing to look at.
-std::vector<Byte> NextHeaderStart(IInStream& stream, UInt64 afterStart, UInt64 windowSize) {
+// The first bytes of the next header, and in `headerSize` how many it claims to have.
+std::vector<Byte> NextHeaderStart(IInStream& stream, UInt64 afterStart, UInt64 windowSize, UInt64& headerSize) {
     constexpr std::size_t kLookedAt = 64 * 1024;  // the folder description lies at the start
     Byte start[32];
     if (afterStart < 32 || !ReadAt(stream, afterStart - 32, start, sizeof start)) return {};
@@ -91,6 +92,7 @@ std::vector<Byte> NextHeaderStart(IInStream& stream, UInt64 afterStart, UInt64 w
         if (tail < 3 || !ReadAt(stream, windowSize - tail, bytes.data(), tail)) return {};
         for (std::size_t i = tail - 1; i-- > 0;) {  // from tail - 2 down to 0
             if ((bytes[i] == 0x17 && bytes[i + 1] == 0x06) || (bytes[i] == 0x01 && bytes[i + 1] == 0x04)) {
+                headerSize = tail - i;
                 return std::vector<Byte>(bytes.begin() + static_cast<std::ptrdiff_t>(i), bytes.end());
             }
         }
@@ -102,18 +104,22 @@ std::vector<Byte> NextHeaderStart(IInStream& stream, UInt64 afterStart, UInt64 w
     }
     std::vector<Byte> bytes(static_cast<std::size_t>(std::min<std::uint64_t>(size, kLookedAt)));
     if (!ReadAt(stream, afterStart + offset, bytes.data(), bytes.size())) return {};
+    headerSize = size;
     return bytes;
 }
 
 // False when the archive's compressed header claims more than kMaxHeaderBytes, or its folder
-// description cannot be read: the reader would reserve that claim before decoding anything.
+// description cannot be read, or a plain header counts more items than it can hold: the reader
+// would reserve that claim before decoding or reading anything.
 bool HeaderClaimFits(IInStream& stream, UInt64 windowSize) {
     UInt64 afterStart = 0;
     if (stream.Seek(0, STREAM_SEEK_CUR, &afterStart) != S_OK) return false;
-    const std::vector<Byte> header = NextHeaderStart(stream, afterStart, windowSize);
-    const bool fits = header.empty() || [&header] {
+    UInt64 headerSize = 0;
+    const std::vector<Byte> header = NextHeaderStart(stream, afterStart, windowSize, headerSize);
+    const bool fits = header.empty() || [&header, headerSize] {
         const std::optional<std::uint64_t> claimed = EncodedHeaderUnpackSize(header.data(), header.size());
-        return claimed && *claimed <= kMaxHeaderBytes;
+        return claimed && *claimed <= kMaxHeaderBytes &&
+               PlainHeaderCountsFit(header.data(), header.size(), headerSize);
     }();
     return stream.Seek(static_cast<Int64>(afterStart), STREAM_SEEK_SET, nullptr) == S_OK && fits;
 }

@@ -176,6 +176,57 @@ TEST(HeaderClaim, TheUnpackSizeOfACompressedHeaderIsReadBeforeTheReaderReservesI
     }
 }
 
+// A plain header as 7zz writes it for one LZMA folder holding `files` files of one stream each.
+std::vector<std::uint8_t> PlainHeader(std::uint8_t folders, std::uint8_t files) {
+    std::vector<std::uint8_t> bytes = {0x01, 0x04,                    // header, main streams
+                                       0x06, 0x00, 0x01, 0x09, 0x40,  // one pack stream of 64 bytes
+                                       0x00, 0x07, 0x0B, folders, 0x00};
+    for (std::uint8_t f = 0; f < folders; ++f) {
+        bytes.insert(bytes.end(), {0x01, 0x23, 0x03, 0x01, 0x01, 0x05, 0x5D, 0x00, 0x10, 0x00, 0x00});
+    }
+    bytes.push_back(0x0C);
+    bytes.insert(bytes.end(), folders, 0x20);        // each folder unpacks to 32 bytes
+    bytes.insert(bytes.end(), {0x00, 0x08, 0x0D});  // end of folders; files per folder
+    bytes.insert(bytes.end(), folders, files);
+    bytes.push_back(0x09);
+    for (std::uint8_t f = 0; f < folders; ++f) bytes.insert(bytes.end(), files > 1 ? files - 1 : 0, 0x08);
+    bytes.insert(bytes.end(), {0x00, 0x00, 0x05, files});  // end of files, of streams; the files
+    bytes.insert(bytes.end(), 4u * files, 0x00);            // (their properties, not looked at)
+    return bytes;
+}
+
+TEST(HeaderClaim, APlainHeaderCountsNoMoreItemsThanItsBytesCanHold) {
+    struct Row {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        bool fits;
+    };
+    const std::vector<std::uint8_t> fine = PlainHeader(2, 3);
+    std::vector<std::uint8_t> manyFiles = fine;
+    manyFiles[manyFiles.size() - 13] = 0xEF;  // files: a four-byte number, 0x0F000000
+    std::vector<std::uint8_t> manyPerFolder = fine;
+    manyPerFolder[12 + 2 * 11 + 1 + 2 + 3] = 0xDF;  // the first folder claims a four-byte count
+    const Row rows[] = {
+        {"7zz's header", fine, true},
+        {"one file", PlainHeader(1, 1), true},
+        // Found by fuzzing: 167 million folders claimed in a header of 106 bytes.
+        {"folders", {0x01, 0x04, 0x06, 0x00, 0x01, 0x09, 0x0D, 0x00, 0x07, 0x0B, 0xEA, 0xD7, 0x0D, 0x00}, false},
+        {"pack streams", {0x01, 0x04, 0x06, 0x00, 0xF0, 0xFF, 0xFF, 0xFF, 0x7F, 0x09}, false},
+        {"files, after archive properties", {0x01, 0x02, 0x00, 0x05, 0x81, 0x00}, false},
+        {"files of a folder", manyPerFolder, false},
+        {"files", manyFiles, false},
+        {"encoded header", EncodedHeader({0x64}), true},
+        {"cut short", {0x01, 0x04, 0x06, 0x00}, true},
+        {"empty", {}, true},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(PlainHeaderCountsFit(row.bytes.data(), row.bytes.size(), row.bytes.size()), row.fits) << row.name;
+    }
+    // Counts are judged against the whole header, of which only the start may be at hand.
+    const std::vector<std::uint8_t> start(fine.begin(), fine.begin() + 12);
+    EXPECT_TRUE(PlainHeaderCountsFit(start.data(), start.size(), fine.size()));
+}
+
 TEST(ThreadCount, FollowsNumberOfProcessors) {
     const std::pair<std::optional<std::string>, std::uint32_t> rows[] = {
         {std::nullopt, 1}, {"0", 1},  {"33", 1}, {"8x", 8},  {"16", 16},
