@@ -309,8 +309,12 @@ bool PlainHeaderCountsFit(const std::uint8_t* header, std::size_t size, std::uin
         const Walk walked = WalkStreams(cursor, headerSize);
         if (walked != Walk::Fits || !cursor.Byte(id)) return walked != Walk::TooMany;
     }
+    // A file without data takes only one bit of the header (in its empty-stream list), and a
+    // writer may leave out names: eight files to a byte.
     std::uint64_t files = 0;
-    return id != kIdFilesInfo || Count(cursor, headerSize, files) != Walk::TooMany;
+    if (id != kIdFilesInfo || !cursor.Number(files)) return true;
+    const std::uint64_t bytes = files / 8 + (files % 8 != 0 ? 1 : 0);
+    return bytes <= headerSize - std::min<std::uint64_t>(headerSize, cursor.At());
 }
 
 }  // namespace maglorin::decoder

@@ -21,9 +21,9 @@ inline constexpr std::uint64_t kMaxHeaderBytes = std::uint64_t{256} << 20;
 std::optional<std::uint64_t> EncodedHeaderUnpackSize(const std::uint8_t* header, std::size_t size);
 
 // 7-Zip also reserves room for every pack stream, folder and file a plain header counts before it
-// reads them, and trusts each count up to two thousand million. Each of these items takes at least
-// one byte of the header, so a count beyond the header bytes that follow it is a claim, not a
-// description. `header` holds the first `size` bytes of a plain header of `headerSize` bytes.
+// reads them, and trusts each count up to two thousand million. Each pack stream, folder and
+// file with data takes at least one byte of the header, and each file without data one bit, so a
+// count beyond what the header bytes that follow it can describe is a claim, not a description. `header` holds the first `size` bytes of a plain header of `headerSize` bytes.
 // False when a count exceeds what the header can hold; true for anything else (an encoded
 // header, or a description this walk does not follow: the reader judges those itself).
 bool PlainHeaderCountsFit(const std::uint8_t* header, std::size_t size, std::uint64_t headerSize);
