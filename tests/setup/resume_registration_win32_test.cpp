@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <iostream>
+#include <thread>
 
 #include "resume_registration_win32.h"
 #include "win32_handles.h"
@@ -103,6 +104,30 @@ TEST_F(SchedulerSession, WorkItemRunsThePackageAtLogon) {
     EXPECT_TRUE(RemoveWorkItemNamed(name));
     EXPECT_FALSE(Activate(name)) << "the work item is gone";
     EXPECT_FALSE(RemoveWorkItemNamed(name)) << "nothing left to remove";
+}
+
+// The scheduler service opens a new or changed item's file for reading, shared for reading only;
+// removing the item at that moment must wait for the service, not report failure.
+TEST_F(SchedulerSession, RemovalWaitsWhileTheServiceReadsTheItem) {
+    const std::wstring name = L"maglorin resume busy item";
+    ASSERT_TRUE(RegisterWorkItemNamed(name, L"C:\\maglorin resume\\setup.exe", L"/q"));
+    wchar_t windows[MAX_PATH] = {};
+    ASSERT_GT(::GetWindowsDirectoryW(windows, MAX_PATH), 0u);
+    const std::wstring file = std::wstring(windows) + L"\\Tasks\\" + name + L".job";
+    FileHandle reader;
+    for (int tried = 0; tried < 50 && !reader; ++tried) {  // the service itself may hold it a moment
+        reader.Reset(::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        if (!reader) ::Sleep(20);
+    }
+    ASSERT_TRUE(reader) << "the work item's file is where the scheduler keeps it";
+    std::thread release([&reader] {
+        ::Sleep(300);
+        reader.Reset();
+    });
+    const bool removed = RemoveWorkItemNamed(name);
+    release.join();
+    EXPECT_TRUE(removed);
+    EXPECT_EQ(::GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 // Under the package's own names: the ".job" work item where the scheduler takes it, otherwise the

@@ -31,6 +31,25 @@ void MakeSureSchedulerRuns() {
     }
 }
 
+// The scheduler service reads a work item's file as soon as it appears or changes and holds it
+// shared for reading only; a delete or save that meets that moment fails with a sharing
+// violation and is tried again, for a second at most.
+template <typename Call>
+HRESULT RetryWhileTheServiceReads(Call call) {
+    constexpr int kTries = 20;
+    constexpr DWORD kPauseMs = 50;
+    HRESULT result = call();
+    for (int tried = 1; tried < kTries && result == HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION); ++tried) {
+        ::Sleep(kPauseMs);
+        result = call();
+    }
+    return result;
+}
+
+HRESULT DeleteWorkItem(ITaskScheduler& scheduler, const std::wstring& itemName) {
+    return RetryWhileTheServiceReads([&] { return scheduler.Delete(itemName.c_str()); });
+}
+
 ComInterface<ITaskScheduler> OpenScheduler() {
     ComInterface<ITaskScheduler> scheduler;
     ::CoCreateInstance(CLSID_CTaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskScheduler,
@@ -79,7 +98,7 @@ bool DescribeTask(ITask& task, const std::wstring& packagePath, const std::wstri
 bool SaveTask(ITask& task) {
     ComInterface<IPersistFile> file;
     if (FAILED(task.QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Receive())))) return false;
-    return SUCCEEDED(file.Get()->Save(nullptr, TRUE));
+    return SUCCEEDED(RetryWhileTheServiceReads([&] { return file.Get()->Save(nullptr, TRUE); }));
 }
 
 }  // namespace
@@ -89,14 +108,14 @@ bool RegisterWorkItemNamed(const std::wstring& itemName, const std::wstring& pac
     MakeSureSchedulerRuns();
     const ComInterface<ITaskScheduler> scheduler = OpenScheduler();
     if (!scheduler) return false;
-    scheduler.Get()->Delete(itemName.c_str());  // a registration of the same package is replaced
+    static_cast<void>(DeleteWorkItem(*scheduler.Get(), itemName));  // a registration of the same package is replaced
     ComInterface<ITask> task;
     if (FAILED(scheduler.Get()->NewWorkItem(itemName.c_str(), CLSID_CTask, IID_ITask,
                                             reinterpret_cast<IUnknown**>(task.Receive())))) {
         return false;
     }
     if (!DescribeTask(*task.Get(), packagePath, arguments) || !SaveTask(*task.Get())) {
-        scheduler.Get()->Delete(itemName.c_str());  // no half-described item stays behind
+        static_cast<void>(DeleteWorkItem(*scheduler.Get(), itemName));  // no half-described item stays behind
         return false;
     }
     return true;
@@ -107,7 +126,7 @@ bool RemoveWorkItemNamed(const std::wstring& itemName) {
     MakeSureSchedulerRuns();
     const ComInterface<ITaskScheduler> scheduler = OpenScheduler();
     if (!scheduler) return false;
-    return SUCCEEDED(scheduler.Get()->Delete(itemName.c_str()));
+    return SUCCEEDED(DeleteWorkItem(*scheduler.Get(), itemName));
 }
 
 bool RegisterResumeWorkItem(const std::wstring& packagePath, const std::wstring& arguments) {
