@@ -6,11 +6,10 @@
 
 #include "download_job_win32.h"
 #include "win32_handles.h"
+#include "wide_text.h"
 
 namespace maglorin::test_support {
 namespace {
-
-const wchar_t* W(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 // A Linux path as Wine sees it through drive Z:.
 std::string WinePath(const std::string& linuxPath) {
@@ -25,7 +24,7 @@ std::string WinePath(const std::string& linuxPath) {
 
 void RemoveTree(const std::u16string& folder) {
     WIN32_FIND_DATAW entry{};
-    FindHandle find(::FindFirstFileW(W(folder + u"\\*"), &entry));
+    FindHandle find(::FindFirstFileW(WideText(folder + u"\\*"), &entry));
     if (find) {
         do {
             const std::u16string name(reinterpret_cast<const char16_t*>(entry.cFileName));
@@ -36,12 +35,12 @@ void RemoveTree(const std::u16string& folder) {
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveTree(path);
             } else {
-                ::DeleteFileW(W(path));
+                ::DeleteFileW(WideText(path));
             }
         } while (::FindNextFileW(find.Get(), &entry));
     }
     find.Reset();
-    ::RemoveDirectoryW(W(folder));
+    ::RemoveDirectoryW(WideText(folder));
 }
 
 }  // namespace
@@ -84,7 +83,7 @@ ScratchFolder::ScratchFolder(const std::string& name) {
     folder_ = reinterpret_cast<const char16_t*>(temp);
     folder_ += u"maglorin-download-" + Text(name);
     RemoveTree(folder_);
-    ::CreateDirectoryW(W(folder_), nullptr);
+    ::CreateDirectoryW(WideText(folder_), nullptr);
 }
 
 ScratchFolder::~ScratchFolder() { RemoveTree(folder_); }
@@ -92,7 +91,7 @@ ScratchFolder::~ScratchFolder() { RemoveTree(folder_); }
 std::u16string ScratchFolder::Path(const std::string& file) const { return folder_ + u"\\" + Text(file); }
 
 bool ReadWholeFile(const std::u16string& path, std::vector<std::uint8_t>& bytes) {
-    FileHandle file(::CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    FileHandle file(::CreateFileW(WideText(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER size{};
     if (!file || !::GetFileSizeEx(file.Get(), &size)) {
         return false;
@@ -104,13 +103,13 @@ bool ReadWholeFile(const std::u16string& path, std::vector<std::uint8_t>& bytes)
 }
 
 bool WriteWholeFile(const std::u16string& path, const std::vector<std::uint8_t>& bytes) {
-    FileHandle file(::CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    FileHandle file(::CreateFileW(WideText(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
     return file && ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
            written == bytes.size();
 }
 
-bool FileExists(const std::u16string& path) { return ::GetFileAttributesW(W(path)) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const std::u16string& path) { return ::GetFileAttributesW(WideText(path)) != INVALID_FILE_ATTRIBUTES; }
 
 int TestServerCount(int port, const std::string& path) {
     ScratchFolder folder("count");

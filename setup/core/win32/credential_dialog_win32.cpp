@@ -6,6 +6,7 @@
 #include "message_text.h"
 #include "prerequisite_wizard_model.h"
 #include "setup_string_ids.h"
+#include "wide_text.h"
 
 namespace maglorin {
 namespace {
@@ -21,8 +22,6 @@ struct DialogState {
     Credentials* answer = nullptr;
 };
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
-
 std::u16string ControlText(HWND dialog, int control) {
     const int length = ::GetWindowTextLengthW(::GetDlgItem(dialog, control));
     std::vector<wchar_t> text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
@@ -32,12 +31,12 @@ std::u16string ControlText(HWND dialog, int control) {
 
 void Init(HWND dialog, DialogState& state) {
     ::SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&state));
-    ::SetWindowTextW(dialog, Wide(state.caption));
-    ::SetDlgItemTextW(dialog, kTextId, Wide(state.text));
-    ::SetDlgItemTextW(dialog, kUserLabelId, Wide(state.userLabel));
-    ::SetDlgItemTextW(dialog, kPasswordLabelId, Wide(state.passwordLabel));
-    ::SetDlgItemTextW(dialog, IDCANCEL, Wide(state.cancel));
-    ::SetDlgItemTextW(dialog, kUserId, Wide(state.answer->userName));
+    ::SetWindowTextW(dialog, WideText(state.caption));
+    ::SetDlgItemTextW(dialog, kTextId, WideText(state.text));
+    ::SetDlgItemTextW(dialog, kUserLabelId, WideText(state.userLabel));
+    ::SetDlgItemTextW(dialog, kPasswordLabelId, WideText(state.passwordLabel));
+    ::SetDlgItemTextW(dialog, IDCANCEL, WideText(state.cancel));
+    ::SetDlgItemTextW(dialog, kUserId, WideText(state.answer->userName));
     ::SetForegroundWindow(dialog);
 }
 

@@ -13,12 +13,11 @@
 #include "payload_extractor.h"
 #include "win32_handles.h"
 #include "windows_bitness_win32.h"
+#include "wide_text.h"
 
 namespace maglorin {
 
 namespace {
-
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 std::u16string Decimal(std::int64_t value) {
     const std::string ascii = std::to_string(value);
@@ -206,7 +205,7 @@ std::optional<std::uint32_t> RunAndWait(const std::u16string& program, const std
     BOOL started = FALSE;
     {
         const FileSystemRedirectionOff nativeSystemFolder;
-        started = ::CreateProcessW(Wide(program), line.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
+        started = ::CreateProcessW(WideText(program), line.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
                                    nullptr, nullptr, &startup, &info);
     }
     if (!started) {

@@ -1,6 +1,7 @@
 #include "instances_dialog_win32.h"
 
 #include "dialog_template_win32.h"
+#include "wide_text.h"
 
 #include <commctrl.h>
 
@@ -23,8 +24,6 @@ struct DialogState {
     std::wstring text;
     InstanceDialogChoice choice;
 };
-
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 int SelectedRow(HWND dialog) {
     return static_cast<int>(::SendDlgItemMessageW(dialog, kListId, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
@@ -52,12 +51,12 @@ void FillList(HWND list, const DialogState& state) {
         LVITEMW item{};
         item.mask = LVIF_TEXT | LVIF_PARAM;
         item.iItem = static_cast<int>(row);
-        item.pszText = const_cast<wchar_t*>(Wide(record.installedProductName));
+        item.pszText = const_cast<wchar_t*>(WideText(record.installedProductName));
         item.lParam = static_cast<LPARAM>(state.model.rows[row]);
         const auto index = ::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
         LVITEMW location{};
         location.iSubItem = 1;
-        location.pszText = const_cast<wchar_t*>(Wide(record.installedLocation));
+        location.pszText = const_cast<wchar_t*>(WideText(record.installedLocation));
         ::SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&location));
     }
 }
@@ -65,7 +64,7 @@ void FillList(HWND list, const DialogState& state) {
 void InitDialog(HWND dialog, DialogState& state) {
     ::SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&state));
     ::SetDlgItemTextW(dialog, kTextId, state.text.c_str());
-    ::SetDlgItemTextW(dialog, kNewInstanceId, Wide(state.model.newInstanceCaption));
+    ::SetDlgItemTextW(dialog, kNewInstanceId, WideText(state.model.newInstanceCaption));
     FillList(::GetDlgItem(dialog, kListId), state);
     ::EnableWindow(::GetDlgItem(dialog, kNewInstanceId), state.model.newInstanceAvailable);
     ::CheckRadioButton(dialog, kNewInstanceId, kMaintainId,
@@ -126,7 +125,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 std::wstring DialogText(const std::u16string& productName) {
-    return L"This package allows you to install multiple instances of " + std::wstring(Wide(productName)) +
+    return L"This package allows you to install multiple instances of " + std::wstring(WideText(productName)) +
            L". Please select the option you want and press OK to continue:";
 }
 

@@ -14,6 +14,7 @@
 
 #include "installed_products.h"
 #include "win32_handles.h"
+#include "wide_text.h"
 
 namespace maglorin {
 
@@ -65,13 +66,5 @@ private:
 
     LibraryHandle module_;
 };
-
-// UTF-16 text as the wide-character API takes it, and back.
-inline const wchar_t* WidePointer(const std::u16string& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-inline std::u16string FromWide(const wchar_t* text, std::size_t length) {
-    return std::u16string(reinterpret_cast<const char16_t*>(text), length);
-}
 
 }  // namespace maglorin

@@ -11,6 +11,7 @@
 #include "prerequisite_rules.h"
 #include "setup_string_ids.h"
 #include "win32_handles.h"
+#include "wide_text.h"
 
 namespace maglorin {
 namespace {
@@ -30,8 +31,6 @@ constexpr UINT kRefuseMandatory = WM_APP + 1;
 constexpr UINT kStepChanged = WM_APP + 2;
 constexpr UINT kBytesChanged = WM_APP + 3;
 constexpr UINT kWorkDone = WM_APP + 4;
-
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 std::u16string Number(std::uint64_t value) {
     const std::string digits = std::to_string(value);
@@ -77,7 +76,7 @@ private:
     std::u16string Text(int id) const {
         return request_.texts ? request_.texts(id) : BuiltInWizardText(id);
     }
-    void SetText(int control, const std::u16string& text) { ::SetDlgItemTextW(dialog_, control, Wide(text)); }
+    void SetText(int control, const std::u16string& text) { ::SetDlgItemTextW(dialog_, control, WideText(text)); }
     void Init(HWND dialog);
     void FillList();
     void ShowPage(WizardPage page);
@@ -107,7 +106,7 @@ private:
 
 void Wizard::Init(HWND dialog) {
     dialog_ = dialog;
-    ::SetWindowTextW(dialog, Wide(FormatText(Text(kStringWizardTitle), {request_.productName})));
+    ::SetWindowTextW(dialog, WideText(FormatText(Text(kStringWizardTitle), {request_.productName})));
     SetText(kBackId, Text(kStringButtonBack));
     SetText(IDCANCEL, Text(kStringButtonCancel));
     const HWND list = ::GetDlgItem(dialog, kListId);
@@ -120,7 +119,7 @@ void Wizard::Init(HWND dialog) {
         LVCOLUMNW header{};
         header.mask = LVCF_TEXT | LVCF_WIDTH;
         header.cx = widths[column];
-        header.pszText = const_cast<wchar_t*>(Wide(heading));
+        header.pszText = const_cast<wchar_t*>(WideText(heading));
         ::SendMessageW(list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&header));
     }
     ::SendDlgItemMessageW(dialog, kBarId, PBM_SETRANGE32, 0, 100);
@@ -138,13 +137,13 @@ void Wizard::FillList() {
         LVITEMW item{};
         item.mask = LVIF_TEXT;
         item.iItem = static_cast<int>(row);
-        item.pszText = const_cast<wchar_t*>(Wide(rows_[row].name));
+        item.pszText = const_cast<wchar_t*>(WideText(rows_[row].name));
         const auto index = ::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
         const std::u16string* texts[] = {&rows_[row].version, &rows_[row].state};
         for (int column = 1; column < 3; ++column) {
             LVITEMW cell{};
             cell.iSubItem = column;
-            cell.pszText = const_cast<wchar_t*>(Wide(*texts[column - 1]));
+            cell.pszText = const_cast<wchar_t*>(WideText(*texts[column - 1]));
             ::SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&cell));
         }
         LVITEMW check{};
@@ -177,7 +176,7 @@ void Wizard::ShowPage(WizardPage page) {
         ::SendDlgItemMessageW(dialog_, kSummaryId, LB_RESETCONTENT, 0, 0);
         const auto ready = [this](std::size_t index) { return host_.LocalFileReady(index); };
         for (const std::u16string& line : WizardSummaryLines(host_.List(), ready, request_.texts)) {
-            ::SendDlgItemMessageW(dialog_, kSummaryId, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(line)));
+            ::SendDlgItemMessageW(dialog_, kSummaryId, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideText(line)));
         }
         break;
     }
@@ -304,8 +303,8 @@ INT_PTR CALLBACK Wizard::DialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         return FALSE;
     }
     case kRefuseMandatory:
-        ::MessageBoxW(dialog, Wide(wizard->Text(kStringPrerequisiteMandatory)),
-                      Wide(FormatText(wizard->Text(kStringWizardTitle), {wizard->request_.productName})),
+        ::MessageBoxW(dialog, WideText(wizard->Text(kStringPrerequisiteMandatory)),
+                      WideText(FormatText(wizard->Text(kStringWizardTitle), {wizard->request_.productName})),
                       MB_OK | MB_ICONWARNING);
         return TRUE;
     case kStepChanged: {

@@ -8,16 +8,13 @@
 
 #include "registry_access_win32.h"
 #include "win32_handles.h"
+#include "wide_text.h"
 
 namespace maglorin {
 
 namespace {
 
 std::wstring ToWide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
-
-std::u16string FromWide(const wchar_t* text, std::size_t length) {
-    return std::u16string(text, text + length);
-}
 
 std::optional<std::u16string> NonEmptyText(const wchar_t* text) {
     const std::size_t length = wcslen(text);

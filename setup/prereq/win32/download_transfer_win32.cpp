@@ -19,8 +19,6 @@ void CreateFoldersAbove(const std::u16string& path) {
 
 }  // namespace
 
-const wchar_t* WideText(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
-
 DownloadOutcome RunDownload(const DownloadSettings& settings, const std::atomic<bool>& abort, DownloadHandles handles,
                             bool headOnly) {
     DownloadWorker worker(settings, abort, handles, headOnly);

@@ -14,6 +14,7 @@
 #include "download_job_win32.h"
 #include "download_status.h"
 #include "internet_session_win32.h"
+#include "wide_text.h"
 
 namespace maglorin {
 
@@ -95,7 +96,5 @@ private:
     DWORD available_ = 0;
     DWORD bytesRead_ = 0;
 };
-
-const wchar_t* WideText(const std::u16string& text);
 
 }  // namespace maglorin

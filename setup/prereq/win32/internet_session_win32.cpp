@@ -1,4 +1,5 @@
 #include "internet_session_win32.h"
+#include "wide_text.h"
 
 namespace maglorin {
 namespace {
@@ -6,8 +7,6 @@ namespace {
 inline constexpr DWORD kSlice = 10;                // milliseconds of one wait slice
 inline constexpr DWORD kClosingWait = 1000;        // milliseconds to wait for a handle to close
 inline constexpr wchar_t kAgent[] = L"TorvexaSetup";
-
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 // "Pending", or a failure that names no error: some library versions queue an asynchronous call
 // (an FTP file opening) without saying so, and report it on completion like any other.
@@ -25,7 +24,7 @@ DownloadResult InternetSession::Open(const std::u16string& proxy) {
         return ::GetLastError();
     }
     const DWORD access = proxy.empty() ? INTERNET_OPEN_TYPE_PRECONFIG : INTERNET_OPEN_TYPE_PROXY;
-    session_.Reset(::InternetOpenW(kAgent, access, proxy.empty() ? nullptr : Wide(proxy), nullptr, INTERNET_FLAG_ASYNC));
+    session_.Reset(::InternetOpenW(kAgent, access, proxy.empty() ? nullptr : WideText(proxy), nullptr, INTERNET_FLAG_ASYNC));
     if (!session_.IsValid()) {
         return ::GetLastError();
     }
