@@ -8,6 +8,7 @@ tool=${1:?usage: make_fuzz_seeds.sh MAKE-FUZZ-SEEDS OUT}
 out=${2:?usage: make_fuzz_seeds.sh MAKE-FUZZ-SEEDS OUT}
 rm -rf "$out"
 mkdir -p "$out/archive_extraction"
+out=$(cd "$out" && pwd)  # the archives are written from another folder
 "$tool" "$out"
 
 work=$(mktemp -d)
