@@ -64,7 +64,7 @@ std::u16string InstallerProgram() {
     if (length == 0 || length > MAX_PATH) {
         return {};
     }
-    std::u16string program(reinterpret_cast<const char16_t*>(folder), length);
+    std::u16string program = FromWide(folder, length);
     if (program.back() != u'\\') {
         program += u'\\';
     }
